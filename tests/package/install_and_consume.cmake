@@ -1,0 +1,1 @@
+message(STATUS "packaging test not yet written")
