@@ -1,0 +1,4 @@
+// Unit Qor_cpuid: CPU identification (raises EQORCpuIdError).
+#pragma once
+
+#include "qorkit/Qor_qorbase.h"

@@ -1,0 +1,8 @@
+// Unit Qor_qorbase: shared types, the progress and abort hooks, the base error class and the
+// package's start-up and shut-down.
+#pragma once
+
+#include "qorkit/core/errors.h"
+#include "qorkit/core/hooks.h"
+#include "qorkit/core/package.h"
+#include "qorkit/core/types.h"

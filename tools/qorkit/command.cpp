@@ -1,0 +1,44 @@
+#include "command.h"
+
+#include <algorithm>
+
+namespace qorkit::tool {
+
+namespace {
+
+// Function-local statics: registration runs during static initialisation of the tool.
+std::vector<Command>& CommandList() {
+    static std::vector<Command> list;
+    return list;
+}
+std::vector<TourSection>& TourList() {
+    static std::vector<TourSection> list;
+    return list;
+}
+
+}  // namespace
+
+RegisterCommand::RegisterCommand(Command c) { CommandList().push_back(c); }
+RegisterTourSection::RegisterTourSection(TourSection s) { TourList().push_back(s); }
+
+std::vector<Command> Commands() {
+    auto list = CommandList();
+    std::sort(list.begin(), list.end(),
+              [](const Command& a, const Command& b) { return a.Name < b.Name; });
+    return list;
+}
+
+std::vector<TourSection> TourSections() {
+    auto list = TourList();
+    std::stable_sort(list.begin(), list.end(), [](const TourSection& a, const TourSection& b) {
+        return a.Order < b.Order;
+    });
+    return list;
+}
+
+int UsageError(const Command& c, std::ostream& err) {
+    err << "usage: " << c.Usage << "\n";
+    return 2;
+}
+
+}  // namespace qorkit::tool
