@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "qorkit/rtl/geometry.h"
+#include "qorkit/rtl/graphics_types.h"
 #include "qorkit/rtl/objects.h"
 #include "qorkit/rtl/system.h"
 

@@ -1,4 +1,4 @@
-// Integer points and rectangles of the platform's graphics layer.
+// Points, rectangles, colours and the small enumerations of the platform's graphics layer.
 #pragma once
 
 #include <cstdint>
@@ -24,5 +24,10 @@ struct TRect {
 /// A colour: red in bits 0-7, green in bits 8-15, blue in bits 16-23; a non-zero top byte
 /// marks a reference to a system colour.
 using TColor = std::int32_t;
+
+/// Horizontal alignment of text.
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+/// One style of a font; a font's styles form a set.
+enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
 }  // namespace qorkit
