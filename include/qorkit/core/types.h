@@ -9,10 +9,9 @@
 #include "qorkit/rtl/graphics_types.h"
 #include "qorkit/rtl/objects.h"
 #include "qorkit/rtl/system.h"
+#include "qorkit/rtl/variant.h"
 
 namespace qorkit {
-
-class Variant;
 
 // Dynamic arrays: zero-based, length set by the caller; nested types are arrays of rows, and
 // rows may differ in length.
