@@ -9,7 +9,7 @@ packages=()
 for group in "${@:-build}"; do
     case "$group" in
         build) packages+=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev
-                          libbenchmark-dev python3) ;;
+                          libbenchmark-dev python3 clang-format) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
     esac

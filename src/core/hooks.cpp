@@ -11,7 +11,9 @@ FeedBackProcType MathFeedBackProc = nullptr;
 
 namespace detail {
 
-void StartQorbase() { ProcStat = 0.0; }
+void StartQorbase() {
+    ProcStat = 0.0;
+}
 // The name tables of this unit are constant data; nothing to release.
 void StopQorbase() {}
 

@@ -61,19 +61,27 @@ constexpr std::array<TPackageUnitInfo, 6> kTable = {{
 
 // Runs the units' start-up when the shared library is loaded and their shut-down when it is
 // unloaded or the process ends.
-__attribute__((constructor)) void LoadHook() { Initialize(); }
-__attribute__((destructor)) void UnloadHook() { Finalize(); }
+__attribute__((constructor)) void LoadHook() {
+    Initialize();
+}
+__attribute__((destructor)) void UnloadHook() {
+    Finalize();
+}
 
 }  // namespace
 
-std::span<const TPackageUnitInfo> GetPackageInfoTable() noexcept { return kTable; }
+std::span<const TPackageUnitInfo> GetPackageInfoTable() noexcept {
+    return kTable;
+}
 
 void Initialize() noexcept {
-    for (const TPackageUnitInfo& unit : kTable) unit.Init();
+    for (const TPackageUnitInfo& unit : kTable)
+        unit.Init();
 }
 
 void Finalize() noexcept {
-    for (auto it = kTable.rbegin(); it != kTable.rend(); ++it) it->Finalize();
+    for (auto it = kTable.rbegin(); it != kTable.rend(); ++it)
+        it->Finalize();
 }
 
 TUnitWorkCounts UnitWorkCounts(std::int32_t Index) noexcept {
@@ -81,7 +89,9 @@ TUnitWorkCounts UnitWorkCounts(std::int32_t Index) noexcept {
     return gUnits[static_cast<std::size_t>(Index)].Work;
 }
 
-void SetUnitTraceProc(TUnitTraceProc Proc) noexcept { gTrace = Proc; }
+void SetUnitTraceProc(TUnitTraceProc Proc) noexcept {
+    gTrace = Proc;
+}
 
 }  // namespace qorkit
 
@@ -93,8 +103,12 @@ const qorkit::TPackageUnitInfo* QorkitGetPackageInfoTable(std::int32_t* Count) {
     return table.data();
 }
 
-void QorkitInitialize(void) { qorkit::Initialize(); }
-void QorkitFinalize(void) { qorkit::Finalize(); }
+void QorkitInitialize(void) {
+    qorkit::Initialize();
+}
+void QorkitFinalize(void) {
+    qorkit::Finalize();
+}
 
 void QorkitUnitWorkCounts(std::int32_t Index, std::int32_t* Starts, std::int32_t* Stops) {
     const qorkit::TUnitWorkCounts c = qorkit::UnitWorkCounts(Index);
@@ -102,7 +116,11 @@ void QorkitUnitWorkCounts(std::int32_t Index, std::int32_t* Starts, std::int32_t
     if (Stops) *Stops = c.Stops;
 }
 
-void QorkitSetUnitTraceProc(qorkit::TUnitTraceProc Proc) { qorkit::SetUnitTraceProc(Proc); }
+void QorkitSetUnitTraceProc(qorkit::TUnitTraceProc Proc) {
+    qorkit::SetUnitTraceProc(Proc);
+}
 
-const char* QorkitVersion(void) { return QORKIT_VERSION_STRING; }
+const char* QorkitVersion(void) {
+    return QORKIT_VERSION_STRING;
+}
 }

@@ -39,7 +39,8 @@ String Win1252ToString(std::string_view bytes) {
 AnsiString StringToWin1252(std::u16string_view s) {
     AnsiString out;
     out.resize(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) out[i] = static_cast<char>(CharToWin1252(s[i]));
+    for (std::size_t i = 0; i < s.size(); ++i)
+        out[i] = static_cast<char>(CharToWin1252(s[i]));
     return out;
 }
 

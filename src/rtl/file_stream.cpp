@@ -27,8 +27,8 @@ THandleStream::THandleStream(int AHandle, bool OwnsHandle, const String& FileNam
     : FHandle(AHandle), FOwnsHandle(OwnsHandle) {
     // Nothing may escape here without closing an owned descriptor: the destructor won't run.
     try {
-        FSubject = FileName.empty() ? u"handle " + IntToStr(AHandle)
-                                    : u"file " + detail::Quoted(FileName);
+        FSubject =
+            FileName.empty() ? u"handle " + IntToStr(AHandle) : u"file " + detail::Quoted(FileName);
         FBuffer = std::make_unique<detail::BufferedFd>(AHandle);
     } catch (const std::bad_alloc&) {
         if (FOwnsHandle) detail::ClosePath(AHandle);
@@ -96,8 +96,7 @@ std::int64_t THandleStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 }
 
 void THandleStream::SetSize(std::int64_t NewSize) {
-    if (NewSize < 0)
-        throw EStreamError(u"Invalid size " + IntToStr(NewSize) + u" for " + FSubject);
+    if (NewSize < 0) throw EStreamError(u"Invalid size " + IntToStr(NewSize) + u" for " + FSubject);
     if (!FBuffer->SetSize(NewSize))
         throw EWriteError(u"Cannot set the size of " + FSubject + u". " +
                           SysErrorMessage(FBuffer->Error()));

@@ -35,7 +35,8 @@ TEST(UnivConst, StoredValuesKeepTheirPrecisionAndBits) {
     unsigned char bits[sizeof(long double)] = {};
     std::memcpy(bits, &uc_MinExtended, 10);
     EXPECT_EQ(bits[0], 1);
-    for (int i = 1; i < 10; ++i) EXPECT_EQ(bits[i], 0) << "byte " << i;
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(bits[i], 0) << "byte " << i;
     EXPECT_GT(uc_MaxExtended, static_cast<long double>(1.0e4932L));
     EXPECT_NEAR(static_cast<double>(std::log(uc_MaxExtended)),
                 static_cast<double>(uc_lnMaxExtended), 1e-9);

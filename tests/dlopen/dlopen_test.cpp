@@ -68,7 +68,7 @@ int main() {
     std::int32_t n = 0;
     const UnitInfo* table = getTable(&n);
     const std::vector<std::string> order = {"Qor_qorbase", "Qor_qorcolors", "Qor_stringl",
-                                            "Qor_dstruct", "Qor_filesys", "Qor_cpuid"};
+                                            "Qor_dstruct", "Qor_filesys",   "Qor_cpuid"};
     Check(n == 6, "package table lists six units");
     for (std::int32_t i = 0; i < n && i < 6; ++i)
         Check(order[static_cast<std::size_t>(i)] == table[i].Name,
@@ -99,9 +99,11 @@ int main() {
     Check(dlopen(path, RTLD_NOW | RTLD_NOLOAD) == nullptr, "unloaded after the last dlclose");
 
     std::vector<std::string> want;
-    for (auto it = order.rbegin(); it != order.rend(); ++it) want.push_back("stop " + *it);
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        want.push_back("stop " + *it);
     Check(gEvents == want, "every unit stopped once, in reverse order");
-    for (const auto& e : gEvents) std::printf("  %s\n", e.c_str());
+    for (const auto& e : gEvents)
+        std::printf("  %s\n", e.c_str());
 
     std::printf("%d passed, %d failed\n", gPasses, gFailures);
     return gFailures == 0 ? 0 : 1;

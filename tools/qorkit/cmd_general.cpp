@@ -31,8 +31,8 @@ int Tour(Args, std::ostream& out, std::ostream&) {
 
 const RegisterCommand kVersion({"version", "qorkit version", "print the library version", Version});
 const RegisterCommand kHelp({"help", "qorkit help", "list the commands", Help});
-const RegisterCommand kTour(
-    {"tour", "qorkit tour", "show the main services on built-in samples", Tour});
+const RegisterCommand kTour({"tour", "qorkit tour", "show the main services on built-in samples",
+                             Tour});
 
 }  // namespace
 

@@ -18,8 +18,12 @@ std::vector<TourSection>& TourList() {
 
 }  // namespace
 
-RegisterCommand::RegisterCommand(Command c) { CommandList().push_back(c); }
-RegisterTourSection::RegisterTourSection(TourSection s) { TourList().push_back(s); }
+RegisterCommand::RegisterCommand(Command c) {
+    CommandList().push_back(c);
+}
+RegisterTourSection::RegisterTourSection(TourSection s) {
+    TourList().push_back(s);
+}
 
 std::vector<Command> Commands() {
     auto list = CommandList();
@@ -30,9 +34,8 @@ std::vector<Command> Commands() {
 
 std::vector<TourSection> TourSections() {
     auto list = TourList();
-    std::stable_sort(list.begin(), list.end(), [](const TourSection& a, const TourSection& b) {
-        return a.Order < b.Order;
-    });
+    std::stable_sort(list.begin(), list.end(),
+                     [](const TourSection& a, const TourSection& b) { return a.Order < b.Order; });
     return list;
 }
 

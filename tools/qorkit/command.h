@@ -21,7 +21,7 @@ struct Command {
 };
 
 struct TourSection {
-    int Order;                 ///< sections are shown in increasing order
+    int Order;  ///< sections are shown in increasing order
     std::string_view Title;
     void (*Show)(std::ostream& out);
 };

@@ -10,7 +10,8 @@ namespace {
 
 void ShowCore(std::ostream& out) {
     out << "Units started at load, in order:";
-    for (const TPackageUnitInfo& u : GetPackageInfoTable()) out << " " << u.Name;
+    for (const TPackageUnitInfo& u : GetPackageInfoTable())
+        out << " " << u.Name;
     out << "\n";
     out << std::setprecision(19) << "uc_e = " << uc_e << ", uc_ln10 = " << uc_ln10
         << ", uc_GoldenR = " << uc_GoldenR << "\n";

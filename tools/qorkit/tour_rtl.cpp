@@ -16,12 +16,13 @@ void ShowRtl(std::ostream& out) {
     list.SetText(u"pear\r\nApple\r\nbanana\r\n");
     list.Sort();
     out << "TStringList sorted without regard to case:";
-    for (std::int32_t i = 0; i < list.Count(); ++i) out << " " << ToUtf8(list.Strings(i));
+    for (std::int32_t i = 0; i < list.Count(); ++i)
+        out << " " << ToUtf8(list.Strings(i));
     out << "\n";
 
     TStringStream stream(u"Gr\u00FC\u00DFe");
-    out << "TStringStream holds " << stream.Size() << " bytes of Windows-1252 text: "
-        << ToUtf8(stream.DataString()) << "\n";
+    out << "TStringStream holds " << stream.Size()
+        << " bytes of Windows-1252 text: " << ToUtf8(stream.DataString()) << "\n";
 
     Variant grid = VarArrayCreate({1, 2, 0, 1}, varDouble);
     grid.PutElement({2, 1}, Variant(2.5));
@@ -33,12 +34,13 @@ void ShowRtl(std::ostream& out) {
         << "', FloatToStr(1e20) = " << ToUtf8(FloatToStr(1e20L)) << "\n";
 
     const TDateTime moon = EncodeDate(1969, 7, 20) + EncodeTime(20, 17, 40, 0);
-    out << "FormatDateTime: "
-        << ToUtf8(FormatDateTime(u"dddd d mmmm yyyy 'at' hh:nn:ss", moon)) << "\n";
+    out << "FormatDateTime: " << ToUtf8(FormatDateTime(u"dddd d mmmm yyyy 'at' hh:nn:ss", moon))
+        << "\n";
 
     RandSeed = 6071;
     out << "Random after RandSeed := 6071:";
-    for (int i = 0; i < 5; ++i) out << " " << Random(100);
+    for (int i = 0; i < 5; ++i)
+        out << " " << Random(100);
     out << "\n";
 }
 

@@ -12,32 +12,32 @@ namespace qorkit {
 
 /// Base class of every error the library raises itself; catch it to catch them all.
 class EQORError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 /// Errors of the colour unit.
 class EQORColArrayError : public EQORError {
-public:
+  public:
     using EQORError::EQORError;
 };
 /// Errors of the string unit.
 class EQORStringlError : public EQORError {
-public:
+  public:
     using EQORError::EQORError;
 };
 /// Errors of the data-structure unit.
 class EQORDStructError : public EQORError {
-public:
+  public:
     using EQORError::EQORError;
 };
 /// Errors of the file-system unit.
 class EQORFileSysError : public EQORError {
-public:
+  public:
     using EQORError::EQORError;
 };
 /// Errors of the CPU identification unit.
 class EQORCpuIdError : public EQORError {
-public:
+  public:
     using EQORError::EQORError;
 };
 

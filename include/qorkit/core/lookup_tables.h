@@ -54,11 +54,11 @@ extern const std::array<std::u16string_view, 4> xmlDirection;          ///< TDir
 extern const std::array<std::u16string_view, 5> xmlLanguage;           ///< TLanguage
 /// TVarKind; note "bool" in lower case for the value `Bool`.
 extern const std::array<std::u16string_view, 7> xmlVarKind;
-extern const std::array<std::u16string_view, 4> xmlMouseBoxState;  ///< TMouseBoxState
-extern const std::array<std::u16string_view, 19> xmlMouseActMode;  ///< TMouseActMode
-extern const std::array<std::u16string_view, 2> xmlZoomState;      ///< TZoomState
-extern const std::array<std::u16string_view, 6> xmlCrossHMode;     ///< TCrossHMode
-extern const std::array<std::u16string_view, 5> xmlTxtLblMode;     ///< TTxtLblMode
+extern const std::array<std::u16string_view, 4> xmlMouseBoxState;     ///< TMouseBoxState
+extern const std::array<std::u16string_view, 19> xmlMouseActMode;     ///< TMouseActMode
+extern const std::array<std::u16string_view, 2> xmlZoomState;         ///< TZoomState
+extern const std::array<std::u16string_view, 6> xmlCrossHMode;        ///< TCrossHMode
+extern const std::array<std::u16string_view, 5> xmlTxtLblMode;        ///< TTxtLblMode
 extern const std::array<std::u16string_view, 4> xmlTxtLblAttachMode;  ///< TTxtLblAttachMode
 extern const std::array<std::u16string_view, 4> xmlFontStyle;         ///< TFontStyle
 
@@ -73,7 +73,7 @@ extern const std::array<std::u16string_view, 6> DistModeId;
 /// ampersand and semicolon ("&nbsp;" for 160, "&yuml;" for 255): `HTMLLat1Entities[169]`
 /// is "&copy;". An index outside 160..255 gives the empty view.
 class THTMLLat1EntityTable {
-public:
+  public:
     static constexpr int kFirst = 160;
     static constexpr int kLast = 255;
     constexpr explicit THTMLLat1EntityTable(std::array<std::u16string_view, 96> Names)
@@ -83,7 +83,7 @@ public:
         return FNames[static_cast<std::size_t>(Code - kFirst)];
     }
 
-private:
+  private:
     std::array<std::u16string_view, 96> FNames;
 };
 extern const THTMLLat1EntityTable HTMLLat1Entities;

@@ -14,9 +14,9 @@ namespace qorkit {
 
 /// One unit of the package with its counted start-up and shut-down routines.
 struct TPackageUnitInfo {
-    const char* Name;     ///< unit name, e.g. "Qor_qorbase"
-    void (*Init)();       ///< counted start-up: does the work on the first call only
-    void (*Finalize)();   ///< counted shut-down: undoes it on the call that balances the first
+    const char* Name;    ///< unit name, e.g. "Qor_qorbase"
+    void (*Init)();      ///< counted start-up: does the work on the first call only
+    void (*Finalize)();  ///< counted shut-down: undoes it on the call that balances the first
 };
 
 /// The units that have start-up or shut-down work, in start-up order: Qor_qorbase,

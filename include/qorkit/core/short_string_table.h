@@ -47,14 +47,14 @@ struct TShortString {
 /// for an index outside `Lo`..`Hi`.
 template <std::size_t MaxLen, int Lo, int Hi>
 class TShortStringRow {
-public:
+  public:
     explicit constexpr TShortStringRow(const TShortString<MaxLen>* Cells) : FCells(Cells) {}
     String operator[](int Index) const {
         if (FCells == nullptr || Index < Lo || Index > Hi) return String();
         return FCells[Index - Lo].Str();
     }
 
-private:
+  private:
     const TShortString<MaxLen>* FCells;
 };
 
@@ -63,7 +63,7 @@ private:
 /// out of range gives the empty string.
 template <std::size_t MaxLen, std::size_t Rows, int Lo, int Hi>
 class TShortStringTable {
-public:
+  public:
     static constexpr std::size_t kCols = static_cast<std::size_t>(Hi - Lo + 1);
     using Row = std::array<TShortString<MaxLen>, kCols>;
 
@@ -78,7 +78,7 @@ public:
         return FCells[RowIndex][static_cast<std::size_t>(Column - Lo)];
     }
 
-private:
+  private:
     std::array<Row, Rows> FCells;
 };
 
@@ -86,7 +86,7 @@ private:
 /// 16-bit text, the empty string for an index out of range.
 template <std::size_t MaxLen, int Lo, int Hi>
 class TShortStringArray {
-public:
+  public:
     static constexpr std::size_t kCount = static_cast<std::size_t>(Hi - Lo + 1);
 
     constexpr TShortStringArray(std::array<TShortString<MaxLen>, kCount> Cells) : FCells(Cells) {}
@@ -95,7 +95,7 @@ public:
         return TShortStringRow<MaxLen, Lo, Hi>(FCells.data())[Index];
     }
 
-private:
+  private:
     std::array<TShortString<MaxLen>, kCount> FCells;
 };
 

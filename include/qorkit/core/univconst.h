@@ -10,30 +10,30 @@
 namespace qorkit {
 
 // Mathematical constants, in extended precision.
-inline constexpr long double uc_e = 2.718281828459045235L;            ///< e
-inline constexpr long double uc_etom1 = 0.3678794411714423216L;       ///< 1/e
-inline constexpr long double uc_lg2 = 0.3010299956639811952L;         ///< log10 2
-inline constexpr long double uc_lg5 = 0.6989700043360188048L;         ///< log10 5
-inline constexpr long double uc_lge = 0.4342944819032518276L;         ///< log10 e
-inline constexpr long double uc_lgPi = 0.4971498726941338544L;        ///< log10 pi
-inline constexpr long double uc_ln10 = 2.302585092994045684L;         ///< ln 10
-inline constexpr long double uc_ln2 = 0.6931471805599453094L;         ///< ln 2
-inline constexpr long double uc_lnPi = 1.144729885849400174L;         ///< ln pi
-inline constexpr long double uc_PiH = 1.570796326794896619L;          ///< pi/2
-inline constexpr long double uc_PiSqr = 9.869604401089358619L;        ///< pi squared
-inline constexpr long double uc_Pitom1 = 0.3183098861837906715L;      ///< 1/pi
-inline constexpr long double uc_sqrt2 = 1.414213562373095049L;        ///< square root of 2
-inline constexpr long double uc_sqrt2pi = 2.506628274631000502L;      ///< square root of 2 pi
-inline constexpr long double uc_sqrt2pitom1 = 0.3989422804014326779L; ///< 1/sqrt(2 pi)
-inline constexpr long double uc_GoldenR = 1.618033988749894848L;      ///< golden ratio
+inline constexpr long double uc_e = 2.718281828459045235L;             ///< e
+inline constexpr long double uc_etom1 = 0.3678794411714423216L;        ///< 1/e
+inline constexpr long double uc_lg2 = 0.3010299956639811952L;          ///< log10 2
+inline constexpr long double uc_lg5 = 0.6989700043360188048L;          ///< log10 5
+inline constexpr long double uc_lge = 0.4342944819032518276L;          ///< log10 e
+inline constexpr long double uc_lgPi = 0.4971498726941338544L;         ///< log10 pi
+inline constexpr long double uc_ln10 = 2.302585092994045684L;          ///< ln 10
+inline constexpr long double uc_ln2 = 0.6931471805599453094L;          ///< ln 2
+inline constexpr long double uc_lnPi = 1.144729885849400174L;          ///< ln pi
+inline constexpr long double uc_PiH = 1.570796326794896619L;           ///< pi/2
+inline constexpr long double uc_PiSqr = 9.869604401089358619L;         ///< pi squared
+inline constexpr long double uc_Pitom1 = 0.3183098861837906715L;       ///< 1/pi
+inline constexpr long double uc_sqrt2 = 1.414213562373095049L;         ///< square root of 2
+inline constexpr long double uc_sqrt2pi = 2.506628274631000502L;       ///< square root of 2 pi
+inline constexpr long double uc_sqrt2pitom1 = 0.3989422804014326779L;  ///< 1/sqrt(2 pi)
+inline constexpr long double uc_GoldenR = 1.618033988749894848L;       ///< golden ratio
 
 // Limits of the floating-point formats, as decimal values in extended precision.
-inline constexpr long double uc_MinReal = 2.9e-39L;    ///< smallest legacy 48-bit real
-inline constexpr long double uc_MaxReal = 1.7e38L;     ///< largest legacy 48-bit real
-inline constexpr long double uc_MinSingle = 1.5e-45L;  ///< smallest positive float
-inline constexpr long double uc_MaxSingle = 3.4e38L;   ///< largest float
-inline constexpr long double uc_MinDouble = 5.0e-324L; ///< smallest positive double
-inline constexpr long double uc_MaxDouble = 1.7e308L;  ///< largest double
+inline constexpr long double uc_MinReal = 2.9e-39L;     ///< smallest legacy 48-bit real
+inline constexpr long double uc_MaxReal = 1.7e38L;      ///< largest legacy 48-bit real
+inline constexpr long double uc_MinSingle = 1.5e-45L;   ///< smallest positive float
+inline constexpr long double uc_MaxSingle = 3.4e38L;    ///< largest float
+inline constexpr long double uc_MinDouble = 5.0e-324L;  ///< smallest positive double
+inline constexpr long double uc_MaxDouble = 1.7e308L;   ///< largest double
 /// Largest signed 64-bit integer (an integer, not a float).
 inline constexpr std::int64_t uc_MaxInt64 = 9223372036854775807LL;
 

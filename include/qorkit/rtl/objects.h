@@ -15,7 +15,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 /// Root of the class tree. Polymorphic, with a virtual destructor.
 class TObject {
-public:
+  public:
     TObject() = default;
     virtual ~TObject() = default;
     TObject(const TObject&) = default;
@@ -34,14 +34,14 @@ public:
 /// `AssignTo` raises `EConvertError` "Cannot assign a <source class> to a <dest class>"
 /// (a null source reads "nil").
 class TPersistent : public TObject {
-public:
+  public:
     /// Copies the contents of `Source` into this object. Raises `EConvertError` when the
     /// pair of classes is not supported.
     virtual void Assign(const TPersistent* Source);
     /// Copies this object's contents into `Dest`. The base raises `EConvertError`.
     virtual void AssignTo(TPersistent* Dest) const;
 
-protected:
+  protected:
     /// Raises the conversion error for an unsupported `Assign` from `Source` to this object.
     [[noreturn]] void AssignError(const TPersistent* Source) const;
 };
@@ -53,7 +53,7 @@ protected:
 /// A component created without an owner belongs to the caller (stack or `std::unique_ptr`).
 /// Components are not copyable; copy their contents through `Assign`.
 class TComponent : public TPersistent {
-public:
+  public:
     /// Creates a component owned by `AOwner` (may be null). With an owner, allocate the
     /// component with `new`; the owner deletes it.
     explicit TComponent(TComponent* AOwner = nullptr);
@@ -78,7 +78,7 @@ public:
     /// Releases ownership of `AComponent` without destroying it (the caller then owns it).
     void RemoveComponent(TComponent* AComponent);
 
-private:
+  private:
     String FName;
     TComponent* FOwner = nullptr;
     std::vector<TComponent*> FComponents;

@@ -13,7 +13,7 @@ enum TSeekOrigin : std::uint8_t { soBeginning, soCurrent, soEnd };
 /// A sequence of bytes with a current position. Derived classes implement `Read`, `Write`,
 /// `Seek` and `SetSize`; everything else is built on them.
 class TStream : public TObject {
-public:
+  public:
     /// Reads up to `Count` bytes into `Buffer` from the current position and advances it.
     /// Returns the number of bytes delivered: fewer than `Count` only at the end of the data,
     /// 0 at the end (and for `Count` <= 0). Raises `EReadError` on a system read error.
