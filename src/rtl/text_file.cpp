@@ -90,23 +90,6 @@ void Put(FileVar& v, const char* p, std::size_t n) {
 
 }  // namespace
 
-TextFile::TextFile() noexcept = default;
-TextFile::~TextFile() = default;
-
-FileVar& TextFile::Var() const {
-    if (!F) detail::FailNotAssigned();
-    return *F;
-}
-
-void TextFile::Assign(const String& FileName) {
-    F = std::make_unique<FileVar>(FileName);
-}
-
-const String& TextFile::FileName() const noexcept {
-    static const String none;
-    return F ? F->Name() : none;
-}
-
 void TextFile::Reset() {
     Var().Open(O_RDONLY, FileAccess::Input, false, false);
 }
@@ -117,14 +100,6 @@ void TextFile::Rewrite() {
 
 void TextFile::Append() {
     Var().Open(O_WRONLY, FileAccess::Output, false, true);
-}
-
-void TextFile::Close() {
-    Var().Close();
-}
-
-bool TextFile::IsOpen() const noexcept {
-    return F && F->IsOpen();
 }
 
 bool TextFile::Eof() {
@@ -211,14 +186,6 @@ void TextFile::WriteLn(const String& S) {
 void TextFile::Flush() {
     FileVar& v = Var();
     if (!v.RequireOutput().Flush()) v.FailWrite();
-}
-
-void TextFile::Erase() {
-    Var().Erase();
-}
-
-void TextFile::Rename(const String& NewName) {
-    Var().Rename(NewName);
 }
 
 }  // namespace qorkit

@@ -14,37 +14,12 @@ using detail::BufferedFd;
 using detail::FileAccess;
 using detail::FileVar;
 
-TUntypedFile::TUntypedFile() noexcept = default;
-TUntypedFile::~TUntypedFile() = default;
-
-FileVar& TUntypedFile::Var() const {
-    if (!F) detail::FailNotAssigned();
-    return *F;
-}
-
-void TUntypedFile::Assign(const String& FileName) {
-    F = std::make_unique<FileVar>(FileName);
-}
-
-const String& TUntypedFile::FileName() const noexcept {
-    static const String none;
-    return F ? F->Name() : none;
-}
-
 void TUntypedFile::Reset() {
     Var().Open(O_RDONLY, FileAccess::Input, false, false);
 }
 
 void TUntypedFile::Rewrite() {
     Var().Open(O_RDWR | O_CREAT | O_TRUNC, FileAccess::InOut, true, false);
-}
-
-void TUntypedFile::Close() {
-    Var().Close();
-}
-
-bool TUntypedFile::IsOpen() const noexcept {
-    return F && F->IsOpen();
 }
 
 void TUntypedFile::BlockRead(void* Buffer, std::int64_t Count, std::int64_t& Actual) {
@@ -97,14 +72,6 @@ void TUntypedFile::Seek(std::int64_t Pos) {
 
 bool TUntypedFile::Eof() {
     return FilePos() >= FileSize();
-}
-
-void TUntypedFile::Erase() {
-    Var().Erase();
-}
-
-void TUntypedFile::Rename(const String& NewName) {
-    Var().Rename(NewName);
 }
 
 }  // namespace qorkit

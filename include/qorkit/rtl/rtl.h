@@ -5,6 +5,7 @@
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/file_stream.h"
+#include "qorkit/rtl/file_variable.h"
 #include "qorkit/rtl/graphics_types.h"
 #include "qorkit/rtl/memory_stream.h"
 #include "qorkit/rtl/objects.h"

@@ -3,15 +3,11 @@
 
 #include <concepts>
 #include <cstdint>
-#include <memory>
 
+#include "qorkit/rtl/file_variable.h"
 #include "qorkit/rtl/system.h"
 
 namespace qorkit {
-
-namespace detail {
-class FileVar;
-}
 
 /// A text file in Windows-1252, read and written through an internal 64 KiB buffer, so that
 /// reading character by character is cheap.
@@ -30,29 +26,14 @@ class FileVar;
 ///
 /// Not copyable. The destructor closes an open file, writing pending text; errors there are
 /// swallowed, so call `Close` to see them.
-class TextFile {
+class TextFile : public TFileVariable {
   public:
-    TextFile() noexcept;
-    ~TextFile();
-    TextFile(const TextFile&) = delete;
-    TextFile& operator=(const TextFile&) = delete;
-
-    /// Binds the variable to `FileName` without touching the disk. An open file is closed
-    /// first (as by the destructor).
-    void Assign(const String& FileName);
-    /// The assigned name; empty when not assigned.
-    const String& FileName() const noexcept;
-
     /// Opens the existing file for reading from its start (closing it first when open).
     void Reset();
     /// Creates the file, or empties an existing one, and opens it for writing.
     void Rewrite();
     /// Opens the existing file for writing after its last byte.
     void Append();
-    /// Writes pending text and closes. Raises 103 when not open.
-    void Close();
-    /// True while the file is open.
-    bool IsOpen() const noexcept;
 
     /// True when no character is left to read. Raises 104 on a file open for writing.
     bool Eof();
@@ -91,17 +72,6 @@ class TextFile {
     /// Sends pending text to the system. Raises 105 when not open for writing, 101 when the
     /// system refuses the bytes.
     void Flush();
-
-    /// Deletes the assigned file from disk; the variable must not be open.
-    void Erase();
-    /// Renames the assigned file on disk to `NewName` and assigns the variable to it; the
-    /// variable must not be open and `NewName` must not exist (5, access denied, otherwise).
-    void Rename(const String& NewName);
-
-  private:
-    detail::FileVar& Var() const;
-
-    std::unique_ptr<detail::FileVar> F;
 };
 
 }  // namespace qorkit

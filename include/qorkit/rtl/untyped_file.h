@@ -2,15 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
+#include "qorkit/rtl/file_variable.h"
 #include "qorkit/rtl/system.h"
 
 namespace qorkit {
-
-namespace detail {
-class FileVar;
-}
 
 /// A file of bytes addressed by position, read and written in blocks through an internal
 /// 64 KiB buffer (so small blocks are cheap; large ones go straight to the system).
@@ -24,27 +20,12 @@ class FileVar;
 ///
 /// Not copyable. The destructor closes an open file, writing pending bytes; errors there are
 /// swallowed, so call `Close` to see them.
-class TUntypedFile {
+class TUntypedFile : public TFileVariable {
   public:
-    TUntypedFile() noexcept;
-    ~TUntypedFile();
-    TUntypedFile(const TUntypedFile&) = delete;
-    TUntypedFile& operator=(const TUntypedFile&) = delete;
-
-    /// Binds the variable to `FileName` without touching the disk. An open file is closed
-    /// first (as by the destructor).
-    void Assign(const String& FileName);
-    /// The assigned name; empty when not assigned.
-    const String& FileName() const noexcept;
-
     /// Opens the existing file read-only at position 0 (closing it first when open).
     void Reset();
     /// Creates the file, or empties an existing one, and opens it for reading and writing.
     void Rewrite();
-    /// Writes pending bytes and closes. Raises 103 when not open.
-    void Close();
-    /// True while the file is open.
-    bool IsOpen() const noexcept;
 
     /// Reads up to `Count` bytes into `Buffer` and stores the number read in `Actual`; fewer
     /// than `Count` only at the end of the file, which is not an error here. Raises 104 on a
@@ -67,17 +48,6 @@ class TUntypedFile {
     void Seek(std::int64_t Pos);
     /// True when the position is at or past the end of the file.
     bool Eof();
-
-    /// Deletes the assigned file from disk; the variable must not be open.
-    void Erase();
-    /// Renames the assigned file on disk to `NewName` and assigns the variable to it; the
-    /// variable must not be open and `NewName` must not exist.
-    void Rename(const String& NewName);
-
-  private:
-    detail::FileVar& Var() const;
-
-    std::unique_ptr<detail::FileVar> F;
 };
 
 }  // namespace qorkit
