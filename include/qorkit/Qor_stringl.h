@@ -1,4 +1,12 @@
-// Unit Qor_stringl: number formatting, string utilities and the pattern matcher (raises EQORStringlError).
+// Unit Qor_stringl: number formatting, string utilities and the pattern matcher (raises
+// EQORStringlError).
 #pragma once
 
 #include "qorkit/Qor_qorbase.h"
+#include "qorkit/strings/char_classes.h"
+#include "qorkit/strings/string_case.h"
+#include "qorkit/strings/string_layout.h"
+#include "qorkit/strings/string_search.h"
+#include "qorkit/strings/string_strip.h"
+#include "qorkit/strings/string_translit.h"
+#include "qorkit/strings/word_count.h"
