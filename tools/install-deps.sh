@@ -9,11 +9,20 @@ packages=()
 for group in "${@:-build}"; do
     case "$group" in
         build) packages+=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev
-                          libbenchmark-dev python3 clang-format) ;;
+                          libbenchmark-dev python3 clang-format zlib1g-dev libssl-dev locales) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
     esac
 done
+
+# A locale with a decimal comma, so that the tests can prove the number texts ignore it.
+ensure_comma_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+    if [ "$(id -u)" -eq 0 ] && command -v localedef >/dev/null; then
+        echo "install-deps: generating the de_DE.UTF-8 locale for the locale tests"
+        localedef -i de_DE -f UTF-8 de_DE.UTF-8 || true
+    fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,7 +30,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    ensure_comma_locale
+    exit 0
+fi
 
 cmd="apt-get install -y ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
@@ -29,6 +41,7 @@ if [ "$(id -u)" -eq 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     $cmd
+    ensure_comma_locale
 else
     echo "install-deps: missing packages; run as root:" >&2
     echo "  apt-get update && $cmd" >&2
