@@ -1,0 +1,78 @@
+#include "qorkit/streams/tag_scan.h"
+#include "tag_reader_core.h"
+
+namespace qorkit {
+
+namespace {
+
+enum AttribStatus : std::uint8_t { asFound, asNothingLeft, asMalformed };
+
+// Reads one `name=value` pair from `pos` (0-based) and leaves `pos` after the character that
+// ended it.
+AttribStatus ReadAttrib(std::u16string_view text, std::size_t& pos, String& name, String& value) {
+    enum State : std::uint8_t { stName, stBeforeValue, stQuoted, stPlain };
+    name.clear();
+    value.clear();
+    if (pos >= text.size()) return asNothingLeft;
+    State state = stName;
+    while (pos < text.size()) {
+        const Char c = text[pos++];
+        switch (state) {
+            case stName:
+                if (c == u'"') return asMalformed;
+                if (c == u'=') {
+                    state = stBeforeValue;
+                } else {
+                    name.push_back(c);
+                }
+                break;
+            case stBeforeValue:
+                if (c == u' ') break;
+                if (c == u'"') {
+                    state = stQuoted;
+                } else if (c == u'=') {
+                    return asMalformed;
+                } else {
+                    state = stPlain;
+                    value.push_back(c);
+                }
+                break;
+            case stQuoted:
+                if (c == u'"') {
+                    name = detail::TrimBlanks(name);
+                    return asFound;
+                }
+                value.push_back(c);
+                break;
+            case stPlain:
+                if (c == u' ' || c == u'"') {
+                    name = detail::TrimBlanks(name);
+                    return asFound;
+                }
+                if (c == u'=') return asMalformed;
+                value.push_back(c);
+                break;
+        }
+    }
+    name = detail::TrimBlanks(name);
+    return asFound;
+}
+
+}  // namespace
+
+String ScanForXMLAttrib(const String& AttrText, const String& Name) {
+    String wanted(Name);
+    for (Char& c : wanted)
+        c = detail::LowerAZ(c);
+    std::size_t pos = 0;
+    String name;
+    String value;
+    while (ReadAttrib(AttrText, pos, name, value) == asFound) {
+        for (Char& c : name)
+            c = detail::LowerAZ(c);
+        if (name == wanted) return value;
+    }
+    return String();
+}
+
+}  // namespace qorkit
