@@ -12,6 +12,7 @@
 #include "qorkit/strings/string_search.h"
 #include "qorkit/strings/string_strip.h"
 #include "qorkit/strings/string_translit.h"
+#include "qorkit/strings/tag_string.h"
 #include "qorkit/strings/tokens.h"
 #include "qorkit/strings/uu_coding.h"
 #include "qorkit/strings/variant_text.h"

@@ -4,7 +4,7 @@
 
 #include "byte_reader.h"
 #include "qorkit/streams/tag_scan.h"
-#include "tag_reader_core.h"
+#include "../core/tag_reader_core.h"
 
 namespace qorkit {
 

@@ -1,7 +1,7 @@
 #include "qorkit/streams/tag_scan.h"
 
 #include "byte_reader.h"
-#include "tag_reader_core.h"
+#include "../core/tag_reader_core.h"
 
 namespace qorkit {
 

@@ -1,5 +1,5 @@
 #include "qorkit/streams/tag_scan.h"
-#include "tag_reader_core.h"
+#include "../core/tag_reader_core.h"
 
 namespace qorkit {
 

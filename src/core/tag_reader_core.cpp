@@ -21,6 +21,7 @@ TagHead ReadTagHead(TagCharSource& Source) {
         while (Source.Next(c)) {
             if (c == u'<') {
                 found = true;
+                Source.MarkTagStart();
                 break;
             }
         }

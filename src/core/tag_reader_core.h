@@ -15,6 +15,9 @@ class TagCharSource {
     virtual ~TagCharSource() = default;
     /// Sets `C` to the next character and returns true, or returns false at the end.
     virtual bool Next(Char& C) = 0;
+    /// Called when the "<" that opens a tag has just been read; a source that knows positions
+    /// notes where the tag starts.
+    virtual void MarkTagStart() {}
 };
 
 /// One tag as read by `ReadTagHead`.
