@@ -2,3 +2,8 @@
 #pragma once
 
 #include "qorkit/Qor_qorbase.h"
+#include "qorkit/dstruct/ascii85.h"
+#include "qorkit/dstruct/base64.h"
+#include "qorkit/dstruct/crc.h"
+#include "qorkit/dstruct/rle_encoder.h"
+#include "qorkit/dstruct/sha1.h"

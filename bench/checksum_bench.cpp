@@ -1,0 +1,237 @@
+// Checksums and encodings against their usual peers on 64 MiB of random bytes: CRC-32 against
+// zlib, SHA-1 against OpenSSL, Base64 against OpenSSL's block coder; CRC-16, ASCII85 and the
+// run-length coder on their own. Compare the bytes/s of each pair from one run.
+#include <openssl/evp.h>
+#include <openssl/sha.h>
+#include <zlib.h>
+
+#include <random>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "qorkit/Qor_dstruct.h"
+#include "qorkit/rtl/memory_stream.h"
+
+namespace {
+
+using namespace qorkit;
+
+constexpr std::size_t kSize = 64u << 20;
+
+const std::vector<std::uint8_t>& Data() {
+    static const std::vector<std::uint8_t> data = [] {
+        std::vector<std::uint8_t> d(kSize);
+        std::mt19937_64 gen(42);
+        for (std::size_t i = 0; i < d.size(); i += 8) {
+            const std::uint64_t v = gen();
+            for (std::size_t k = 0; k < 8; ++k)
+                d[i + k] = static_cast<std::uint8_t>(v >> (8 * k));
+        }
+        return d;
+    }();
+    return data;
+}
+
+void Report(benchmark::State& state, std::size_t bytes) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(bytes));
+}
+
+void BM_Crc32_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    state.SetLabel(CRC32Implementation());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CRC32ofBuffer(d, static_cast<std::int32_t>(d.size())));
+    Report(state, d.size());
+}
+void BM_Crc32_Zlib(benchmark::State& state) {
+    const auto& d = Data();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(crc32(0, d.data(), static_cast<uInt>(d.size())));
+    Report(state, d.size());
+}
+void BM_Crc16_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CRC16ofBuffer(d, static_cast<std::int32_t>(d.size()), crcCCITT));
+    Report(state, d.size());
+}
+
+void BM_Sha1_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    state.SetLabel(SHA1Implementation());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SHA1FromBuffer(d));
+    Report(state, d.size());
+}
+void BM_Sha1_QorkitStream(benchmark::State& state) {
+    const auto& d = Data();
+    TMemoryStream s;
+    s.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    state.SetLabel(SHA1Implementation());
+    for (auto _ : state) {
+        s.SetPosition(0);
+        benchmark::DoNotOptimize(SHA1FromStream(s));
+    }
+    Report(state, d.size());
+}
+void BM_Sha1_OpenSsl(benchmark::State& state) {
+    const auto& d = Data();
+    unsigned char md[20];
+    for (auto _ : state) {
+        SHA1(d.data(), d.size(), md);
+        benchmark::DoNotOptimize(md);
+    }
+    Report(state, d.size());
+}
+
+void BM_Base64Encode_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    TMemoryStream in, out;
+    in.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    out.SetSize(static_cast<std::int64_t>(d.size() / 3 * 4 + 4));  // allocated once
+    for (auto _ : state) {
+        in.SetPosition(0);
+        out.SetPosition(0);
+        EncodeBase64(in, out, false);
+    }
+    Report(state, d.size());
+}
+void BM_Base64Encode_OpenSsl(benchmark::State& state) {
+    const auto& d = Data();
+    std::vector<unsigned char> out(d.size() / 3 * 4 + 8);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(d.size())));
+    Report(state, d.size());
+}
+
+std::vector<std::uint8_t> Coded() {
+    const auto& d = Data();
+    std::vector<std::uint8_t> out(d.size() / 3 * 4 + 8);
+    out.resize(static_cast<std::size_t>(
+        EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(d.size()))));
+    return out;
+}
+
+void BM_Base64Decode_Qorkit(benchmark::State& state) {
+    const auto coded = Coded();
+    TMemoryStream in, out;
+    in.WriteBuffer(coded.data(), static_cast<std::int64_t>(coded.size()));
+    out.SetSize(static_cast<std::int64_t>(kSize + 8));
+    for (auto _ : state) {
+        in.SetPosition(0);
+        out.SetPosition(0);
+        benchmark::DoNotOptimize(DecodeBase64(in, out));
+    }
+    Report(state, kSize);  // decoded bytes, as for the encoders
+}
+void BM_Base64Decode_OpenSsl(benchmark::State& state) {
+    const auto coded = Coded();
+    std::vector<unsigned char> out(kSize + 8);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            EVP_DecodeBlock(out.data(), coded.data(), static_cast<int>(coded.size())));
+    Report(state, kSize);
+}
+
+void BM_Ascii85Encode_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    TMemoryStream in, out;
+    in.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    out.SetSize(static_cast<std::int64_t>(d.size() / 4 * 5 + 8));
+    for (auto _ : state) {
+        in.SetPosition(0);
+        out.SetPosition(0);
+        EncodeASCII85(in, out, false);
+    }
+    Report(state, d.size());
+}
+
+// Run-length input with runs: random bytes repeated 1 to 8 times.
+const std::vector<std::uint8_t>& RunData() {
+    static const std::vector<std::uint8_t> data = [] {
+        std::vector<std::uint8_t> d;
+        d.reserve(kSize);
+        std::mt19937 gen(3);
+        while (d.size() < kSize)
+            d.insert(d.end(), 1 + gen() % 8, static_cast<std::uint8_t>(gen()));
+        d.resize(kSize);
+        return d;
+    }();
+    return data;
+}
+
+void BM_RleEncode_Qorkit(benchmark::State& state) {
+    const auto& d = RunData();
+    std::vector<std::uint8_t> block(4096);
+    std::size_t coded = 0;
+    for (auto _ : state) {
+        TRLEncoder rle;
+        rle.SetBufLeng(4096);
+        coded = 0;
+        for (std::size_t pos = 0; pos < d.size(); pos += 4096) {
+            if (rle.Encode(d.data() + pos, 4096))
+                while (rle.BufCount() >= 4096) {
+                    rle.GetResult(block.data());
+                    coded += 4096;
+                }
+        }
+        while (true) {
+            const std::int32_t got = rle.Finish(block.data());
+            coded += static_cast<std::size_t>(got);
+            if (got < 4096) break;
+        }
+        benchmark::DoNotOptimize(coded);
+    }
+    state.counters["ratio"] = static_cast<double>(coded) / static_cast<double>(d.size());
+    Report(state, d.size());
+}
+
+void BM_RleDecode_Qorkit(benchmark::State& state) {
+    const auto& d = RunData();
+    std::vector<std::uint8_t> coded, block(4096);
+    {
+        TRLEncoder rle;
+        rle.SetBufLeng(4096);
+        for (std::size_t pos = 0; pos < d.size(); pos += 4096) {
+            if (rle.Encode(d.data() + pos, 4096))
+                while (rle.BufCount() >= 4096) {
+                    rle.GetResult(block.data());
+                    coded.insert(coded.end(), block.begin(), block.end());
+                }
+        }
+        while (true) {
+            const std::int32_t got = rle.Finish(block.data());
+            coded.insert(coded.end(), block.begin(), block.begin() + got);
+            if (got < 4096) break;
+        }
+    }
+    for (auto _ : state) {
+        TRLEncoder rle;
+        rle.SetBufLeng(4096);
+        for (std::uint8_t b : coded)
+            if (rle.Decode(b)) rle.GetResult(block.data());
+        while (rle.GetRemainder(block.data()) > 0) {
+        }
+    }
+    Report(state, d.size());  // decoded bytes
+}
+
+BENCHMARK(BM_Crc32_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crc32_Zlib)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crc16_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sha1_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sha1_QorkitStream)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sha1_OpenSsl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Base64Encode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Base64Encode_OpenSsl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Base64Decode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Base64Decode_OpenSsl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ascii85Encode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RleEncode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RleDecode_Qorkit)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

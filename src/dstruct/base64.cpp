@@ -1,0 +1,210 @@
+// Base64 over streams. Both directions move data in large chunks but keep the classic block
+// structure: lines of 45 input bytes when encoding, blocks of 88 characters when decoding
+// (which decides what is written before a bad group).
+#include "qorkit/dstruct/base64.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace qorkit {
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+constexpr std::uint8_t kBad = 255;    // outside "+" to "z": the group is rejected
+constexpr std::uint8_t kOther = 127;  // inside that range but not in the alphabet
+
+constexpr std::array<std::uint8_t, 256> MakeDecodeTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (auto& v : t)
+        v = kBad;
+    for (int c = '+'; c <= 'z'; ++c)
+        t[static_cast<std::size_t>(c)] = kOther;
+    for (std::uint8_t i = 0; i < 64; ++i)
+        t[static_cast<std::uint8_t>(kAlphabet[i])] = i;
+    return t;
+}
+constexpr auto kDecode = MakeDecodeTable();
+
+// Two encoded characters per table entry: all 4096 values of a 12-bit group at once.
+std::array<std::uint16_t, 4096> MakePairTable() {
+    std::array<std::uint16_t, 4096> t{};
+    for (unsigned v = 0; v < 4096; ++v) {
+        const auto hi = static_cast<std::uint8_t>(kAlphabet[v >> 6]);
+        const auto lo = static_cast<std::uint8_t>(kAlphabet[v & 63]);
+        // Stored in memory order: the first character at the lower address.
+        const std::uint8_t bytes[2] = {hi, lo};
+        std::uint16_t pair;
+        __builtin_memcpy(&pair, bytes, 2);
+        t[v] = pair;
+    }
+    return t;
+}
+
+// Reads until `Count` bytes are in or the stream ends; returns the bytes read.
+std::size_t ReadFull(TStream& Input, std::uint8_t* Buffer, std::size_t Count) {
+    std::size_t total = 0;
+    while (total < Count) {
+        const std::int64_t got =
+            Input.Read(Buffer + total, static_cast<std::int64_t>(Count - total));
+        if (got <= 0) break;
+        total += static_cast<std::size_t>(got);
+    }
+    return total;
+}
+
+constexpr std::size_t kLineBytes = 45;
+constexpr std::size_t kBlockChars = 88;
+
+}  // namespace
+
+void EncodeBase64(TStream& Input, TStream& Output, bool LineBreaks) {
+    static const std::array<std::uint16_t, 4096> kPairs = MakePairTable();
+    constexpr std::size_t kLinesPerChunk = 1456;  // about 64 KiB of input per read
+    std::vector<std::uint8_t> in(kLineBytes * kLinesPerChunk);
+    std::vector<std::uint8_t> out(kLinesPerChunk * 62);
+    for (;;) {
+        const std::size_t n = ReadFull(Input, in.data(), in.size());
+        if (n == 0) break;
+        std::uint8_t* o = out.data();
+        for (std::size_t line = 0; line < n; line += kLineBytes) {
+            const std::size_t len = n - line < kLineBytes ? n - line : kLineBytes;
+            const std::uint8_t* p = in.data() + line;
+            std::size_t i = 0;
+            for (; i + 3 <= len; i += 3) {
+                const unsigned v = unsigned{p[i]} << 16 | unsigned{p[i + 1]} << 8 | p[i + 2];
+                __builtin_memcpy(o, &kPairs[v >> 12], 2);
+                __builtin_memcpy(o + 2, &kPairs[v & 0xFFF], 2);
+                o += 4;
+            }
+            if (len - i == 1) {
+                const unsigned v = p[i];
+                *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 2]);
+                *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 3) << 4]);
+                *o++ = '=';
+                *o++ = '=';
+            } else if (len - i == 2) {
+                const unsigned v = unsigned{p[i]} << 8 | p[i + 1];
+                *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 10]);
+                *o++ = static_cast<std::uint8_t>(kAlphabet[(v >> 4) & 63]);
+                *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 15) << 2]);
+                *o++ = '=';
+            }
+            if (LineBreaks) {
+                *o++ = '\r';
+                *o++ = '\n';
+            }
+        }
+        Output.WriteBuffer(out.data(), o - out.data());
+        if (n < in.size()) break;
+    }
+}
+
+namespace {
+
+// Per character position: the 6-bit value already shifted into place inside a 24-bit group,
+// or a flag bit (31) for every character outside the alphabet.
+constexpr std::uint32_t kFlag = 0x80000000u;
+constexpr std::array<std::array<std::uint32_t, 256>, 4> MakeShiftedTables() {
+    std::array<std::array<std::uint32_t, 256>, 4> t{};
+    for (std::size_t pos = 0; pos < 4; ++pos)
+        for (std::size_t c = 0; c < 256; ++c)
+            t[pos][c] = kDecode[c] < 64 ? std::uint32_t{kDecode[c]} << (18 - 6 * pos) : kFlag;
+    return t;
+}
+constexpr auto kShifted = MakeShiftedTables();
+
+// Decodes one group of four characters into `o`, which must have room for four bytes; returns
+// the number of bytes that count, or -1 when a character lies outside "+" to "z".
+inline int DecodeGroup(const std::uint8_t* c, std::uint8_t* o) {
+    const std::uint32_t v =
+        kShifted[0][c[0]] | kShifted[1][c[1]] | kShifted[2][c[2]] | kShifted[3][c[3]];
+    if (!(v & kFlag)) {
+        o[0] = static_cast<std::uint8_t>(v >> 16);
+        o[1] = static_cast<std::uint8_t>(v >> 8);
+        o[2] = static_cast<std::uint8_t>(v);
+        return 3;
+    }
+    const std::uint8_t d0 = kDecode[c[0]], d1 = kDecode[c[1]], d2 = kDecode[c[2]],
+                       d3 = kDecode[c[3]];
+    if (d0 == kBad || d1 == kBad || d2 == kBad || d3 == kBad) return -1;
+    o[0] = static_cast<std::uint8_t>(d0 << 2 | d1 >> 4);
+    if (c[2] == '=') return 1;
+    o[1] = static_cast<std::uint8_t>(d1 << 4 | d2 >> 2);
+    if (c[3] == '=') return 2;
+    o[2] = static_cast<std::uint8_t>(d2 << 6 | d3);
+    return 3;
+}
+
+}  // namespace
+
+std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::vector<std::uint8_t> in(kChunk);
+    // Characters without CR and LF: a partial block carried over plus one chunk.
+    std::vector<std::uint8_t> text(kChunk + kBlockChars);
+    std::vector<std::uint8_t> out((kChunk + kBlockChars) / 4 * 3 + 3);
+    std::size_t held = 0;  // characters in `text`
+    bool atEnd = false;
+    while (!atEnd) {
+        const std::size_t n = ReadFull(Input, in.data(), in.size());
+        atEnd = n < in.size();
+        if (std::memchr(in.data(), '\r', n) == nullptr &&
+            std::memchr(in.data(), '\n', n) == nullptr) {
+            std::memcpy(text.data() + held, in.data(), n);
+            held += n;
+        } else {
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint8_t c = in[i];
+                text[held] = c;
+                held += (c != '\r' && c != '\n');
+            }
+        }
+        // Whole blocks now; the last partial block only once the input has ended.
+        const std::size_t usable = atEnd ? held : held / kBlockChars * kBlockChars;
+        std::uint8_t* o = out.data();
+        std::uint8_t* committed = o;  // bytes of finished blocks
+        std::size_t pos = 0;
+        while (pos < usable) {
+            const std::size_t blockEnd = pos + kBlockChars < usable ? pos + kBlockChars : usable;
+            for (; pos + 4 <= blockEnd; pos += 4) {
+                const int got = DecodeGroup(&text[pos], o);
+                if (got < 0) {
+                    Output.WriteBuffer(out.data(), committed - out.data());
+                    return -1;
+                }
+                o += got;
+            }
+            if (pos < blockEnd) {
+                // The text ended inside a group: the missing characters count as "=".
+                std::uint8_t group[4] = {'=', '=', '=', '='};
+                const std::size_t have = blockEnd - pos;
+                for (std::size_t k = 0; k < have; ++k)
+                    group[k] = text[pos + k];
+                if (have >= 2) {
+                    const int got = DecodeGroup(group, o);
+                    if (got < 0) {
+                        Output.WriteBuffer(out.data(), committed - out.data());
+                        return -1;
+                    }
+                    o += got;
+                } else if (kDecode[group[0]] == kBad) {
+                    Output.WriteBuffer(out.data(), committed - out.data());
+                    return -1;
+                }
+                pos = blockEnd;
+            }
+            committed = o;
+        }
+        Output.WriteBuffer(out.data(), o - out.data());
+        // Carry the partial block over to the next chunk.
+        for (std::size_t k = usable; k < held; ++k)
+            text[k - usable] = text[k];
+        held -= usable;
+    }
+    return 0;
+}
+
+}  // namespace qorkit
