@@ -4,6 +4,7 @@
 
 #include "qorkit/Qor_qorbase.h"
 #include "qorkit/strings/char_classes.h"
+#include "qorkit/strings/grep.h"
 #include "qorkit/strings/number_format.h"
 #include "qorkit/strings/param_lists.h"
 #include "qorkit/strings/scramble.h"

@@ -1,31 +1,12 @@
 // Transliteration of German letters, reduction to safe characters and backslash escapes.
 #include "qorkit/strings/string_translit.h"
 
+#include "hex_field.h"
 #include "qorkit/strings/char_classes.h"
 
 namespace qorkit {
 
 namespace {
-
-// Value of a hexadecimal digit, or -1.
-int HexValue(Char c) noexcept {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
-
-// Reads `field` (at most two characters) as a hexadecimal number: leading blanks skipped,
-// reading stops at the first other character.
-unsigned ReadHexField(std::u16string_view field) noexcept {
-    std::size_t i = 0;
-    while (i < field.size() && field[i] == u' ')
-        ++i;
-    unsigned value = 0;
-    for (; i < field.size() && HexValue(field[i]) >= 0; ++i)
-        value = value * 16 + static_cast<unsigned>(HexValue(field[i]));
-    return value;
-}
 
 bool IsFN83Safe(Char c) noexcept {
     if (IsDigitLetter(c)) return true;
@@ -122,7 +103,7 @@ String ProcessHexChars(std::u16string_view S) {
             if (S[p + 1] == u'#') {
                 // "\#" and the (up to) two characters after it become one character.
                 const std::u16string_view field = S.substr(p + 2, 2);
-                result.push_back(static_cast<Char>(ReadHexField(field)));
+                result.push_back(static_cast<Char>(detail::ReadHexField(field)));
                 p += 2 + field.size();
                 continue;
             }

@@ -1,0 +1,29 @@
+// Internal: the matcher's search over a token table, apart from the component's bookkeeping.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "qorkit/strings/grep.h"
+
+namespace qorkit::detail {
+
+/// Where a search ended.
+struct GrepSearchResult {
+    bool Found = false;
+    /// Positions of tokens 1..m on the match (index 0 is token 1). After a failed search
+    /// element 0 is the last start at which token 1 passed its own test (0: none).
+    std::array<std::int32_t, 64> Valid{};
+    std::int32_t End = 0;  ///< last position of the match
+};
+
+/// Tries the start positions `First`..`Last` (1 <= First, Last <= text length + 1) with the
+/// `M` >= 1 tokens of `Tokens` over `Text` (A to Z folded when `Fold`). `PlainBudget` bounds
+/// the plain walk before the memo takes over; a negative value selects the default
+/// (proportional to text length x tokens). Tests pass 0 to check the memo walk.
+GrepSearchResult GrepSearch(const TRegExp& Tokens, std::int32_t M, std::u16string_view Text,
+                            bool Fold, std::int32_t First, std::int32_t Last,
+                            std::int64_t PlainBudget = -1);
+
+}  // namespace qorkit::detail
