@@ -2,9 +2,9 @@
 #include <utility>
 #include <vector>
 
+#include "../core/tag_reader_core.h"
 #include "byte_reader.h"
 #include "qorkit/streams/tag_scan.h"
-#include "../core/tag_reader_core.h"
 
 namespace qorkit {
 

@@ -1,7 +1,7 @@
 #include "qorkit/streams/tag_scan.h"
 
-#include "byte_reader.h"
 #include "../core/tag_reader_core.h"
+#include "byte_reader.h"
 
 namespace qorkit {
 

@@ -1,5 +1,5 @@
-#include "qorkit/streams/tag_scan.h"
 #include "../core/tag_reader_core.h"
+#include "qorkit/streams/tag_scan.h"
 
 namespace qorkit {
 
