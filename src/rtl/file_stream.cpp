@@ -49,6 +49,10 @@ void THandleStream::RaiseWriteError() const {
     throw EWriteError(u"Cannot write to " + FSubject + u". " + SysErrorMessage(FBuffer->Error()));
 }
 
+bool THandleStream::Seekable() const noexcept {
+    return FBuffer->Seekable();
+}
+
 std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
     if (Count <= 0) return 0;
     // Small reads from the read-ahead stay out of the general loop.

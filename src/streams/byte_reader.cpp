@@ -20,21 +20,8 @@ bool CanReadAhead(TStream& s) {
     if (t == &typeid(TMemoryStream) || t == &typeid(TStringStream)) return true;
     if (t != &typeid(TFileStream) && t != &typeid(TMixedFStream) && t != &typeid(THandleStream))
         return false;
-    // Pipes and terminals cannot seek back. A step forward and back tells without a system
-    // call on files (it only moves the buffer index); on a pipe the first step raises
-    // EStreamError and changes nothing.
-    try {
-        s.Seek(1, soCurrent);
-    } catch (const EWriteError&) {
-        // Pending bytes could not be written; that error belongs to the caller. The position
-        // has moved all the same.
-        s.Seek(-1, soCurrent);
-        throw;
-    } catch (const EStreamError&) {
-        return false;
-    }
-    s.Seek(-1, soCurrent);
-    return true;
+    // Pipes and terminals cannot seek back.
+    return static_cast<THandleStream&>(s).Seekable();
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ class THandleStream : public TStream {
 
     /// The wrapped descriptor.
     int Handle() const noexcept { return FHandle; }
+    /// True when the descriptor can seek (a file); false for pipes and terminals, which can
+    /// only be read and written in sequence.
+    bool Seekable() const noexcept;
 
     /// Reads up to `Count` bytes; fewer only at the end of the file. Raises `EReadError` with
     /// the system's reason on a read error, `EWriteError` when pending bytes cannot be written.
