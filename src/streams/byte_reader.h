@@ -40,7 +40,7 @@ class ByteReader {
     TStream& FStream;
     std::size_t FPos = 0;
     std::size_t FLen = 0;
-    std::size_t FChunk = 64;
+    std::size_t FChunk = 256;
     bool FReadsAhead;
     std::uint8_t FBuf[4096];
 };
