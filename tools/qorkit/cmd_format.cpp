@@ -1,6 +1,5 @@
 // Number-formatting and coding subcommands (fmt, sigdig, autofmt, scramble, descramble,
 // uuencode, uudecode) and the tour section about them.
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -87,24 +86,15 @@ int AutoFmt(Args args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-String Joined(Args args) {
-    std::string s;
-    for (const std::string& a : args) {
-        if (!s.empty()) s += ' ';
-        s += a;
-    }
-    return FromUtf8(s);
-}
-
 int ScrambleCmd(Args args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return UsageError(kScramble, err);
-    out << ToUtf8(Scramble(Joined(args))) << "\n";
+    out << ToUtf8(Scramble(JoinArgs(args))) << "\n";
     return 0;
 }
 
 int DescrambleCmd(Args args, std::ostream& out, std::ostream& err) {
     if (args.empty()) return UsageError(kDescramble, err);
-    out << ToUtf8(DeScramble(Joined(args))) << "\n";
+    out << ToUtf8(DeScramble(JoinArgs(args))) << "\n";
     return 0;
 }
 
@@ -114,12 +104,10 @@ bool ReadInput(Args args, std::string& bytes, std::string_view cmd, std::ostream
         bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
         return true;
     }
-    std::ifstream in(args[0], std::ios::binary);
-    if (!in) {
+    if (!ReadFileBytes(args[0], bytes)) {
         err << "qorkit " << cmd << ": cannot read '" << args[0] << "'\n";
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 

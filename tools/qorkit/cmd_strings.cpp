@@ -1,7 +1,4 @@
 // String-utility subcommands (words, translit, hexchars) and the tour section about them.
-#include <filesystem>
-#include <fstream>
-
 #include "command.h"
 #include "qorkit/qorkit.h"
 #include "qorkit/rtl/codepage.h"
@@ -9,16 +6,6 @@
 namespace qorkit::tool {
 
 namespace {
-
-// The command-line arguments as one text, separated by blanks.
-String JoinArgs(Args args) {
-    std::string joined;
-    for (const std::string& a : args) {
-        if (!joined.empty()) joined += ' ';
-        joined += a;
-    }
-    return FromUtf8(joined);
-}
 
 int Words(Args args, std::ostream& out, std::ostream& err);
 int Translit(Args args, std::ostream& out, std::ostream& err);
@@ -30,18 +17,6 @@ const Command kTranslit{"translit", "qorkit translit TEXT...",
                         "spell out German letters; also the A-Z/0-9 and 8.3-safe forms", Translit};
 const Command kHexChars{"hexchars", "qorkit hexchars TEXT...",
                         "resolve the escapes \\#hh (hex code) and \\\\ in TEXT", HexChars};
-
-// The whole content of a regular file; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& name, std::string& bytes) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) return false;
-    std::ifstream in(name, std::ios::binary);
-    if (!in.is_open()) return false;
-    char block[65536];
-    while (in.read(block, sizeof block) || in.gcount() > 0)
-        bytes.append(block, static_cast<std::size_t>(in.gcount()));
-    return in.eof() && !in.bad();
-}
 
 // Counts the words of each file as CountWords does: a word is a run of two or more
 // non-separators followed by a separator, so a word at the very end of a file that does not

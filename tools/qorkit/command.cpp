@@ -1,6 +1,8 @@
 #include "command.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 namespace qorkit::tool {
 
@@ -42,6 +44,26 @@ std::vector<TourSection> TourSections() {
 int UsageError(const Command& c, std::ostream& err) {
     err << "usage: " << c.Usage << "\n";
     return 2;
+}
+
+String JoinArgs(Args args) {
+    std::string joined;
+    for (const std::string& a : args) {
+        if (!joined.empty()) joined += ' ';
+        joined += a;
+    }
+    return FromUtf8(joined);
+}
+
+bool ReadFileBytes(const std::string& name, std::string& bytes) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(name, ec)) return false;
+    std::ifstream in(name, std::ios::binary);
+    if (!in.is_open()) return false;
+    char block[65536];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        bytes.append(block, static_cast<std::size_t>(in.gcount()));
+    return in.eof() && !in.bad();
 }
 
 }  // namespace qorkit::tool

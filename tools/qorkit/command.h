@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "qorkit/rtl/system.h"
+
 namespace qorkit::tool {
 
 /// Arguments after the subcommand's name.
@@ -40,5 +42,11 @@ struct RegisterTourSection {
 
 /// Prints "usage: <usage>" to `err` and returns the exit code for a usage error (2).
 int UsageError(const Command& c, std::ostream& err);
+
+/// The arguments (UTF-8) as one text, separated by blanks.
+String JoinArgs(Args args);
+/// Appends the whole content of the regular file `name` to `bytes`; false when it is a
+/// directory or cannot be opened or read.
+bool ReadFileBytes(const std::string& name, std::string& bytes);
 
 }  // namespace qorkit::tool
