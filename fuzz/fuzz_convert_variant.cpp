@@ -8,31 +8,14 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_byte_reader.h"
 #include "qorkit/strings/variant_text.h"
 
 using namespace qorkit;
 
 namespace {
 
-class Reader {
-  public:
-    Reader(const std::uint8_t* data, std::size_t size) : FData(data), FSize(size) {}
-    std::uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
-    template <typename T>
-    T Raw() {
-        std::uint8_t buf[sizeof(T)] = {};
-        for (auto& b : buf)
-            b = Byte();
-        T v;
-        std::memcpy(&v, buf, sizeof(T));
-        return v;
-    }
-
-  private:
-    const std::uint8_t* FData;
-    std::size_t FSize;
-    std::size_t FPos = 0;
-};
+using Reader = FuzzByteReader;
 
 Variant Scalar(Reader& r) {
     switch (r.Byte() % 16) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_byte_reader.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/variant.h"
 
@@ -15,20 +16,10 @@ using namespace qorkit;
 
 namespace {
 
-class Reader {
+// The input with a reader of short texts for the string-holding variants.
+class Reader : public FuzzByteReader {
   public:
-    Reader(const std::uint8_t* data, std::size_t size) : FData(data), FSize(size) {}
-    bool Empty() const { return FPos >= FSize; }
-    std::uint8_t Byte() { return FPos < FSize ? FData[FPos++] : 0; }
-    template <typename T>
-    T Raw() {
-        std::uint8_t buf[sizeof(T)] = {};
-        for (auto& b : buf)
-            b = Byte();
-        T v;
-        std::memcpy(&v, buf, sizeof(T));
-        return v;
-    }
+    using FuzzByteReader::FuzzByteReader;
     String Text() {
         const std::size_t n = Byte() % 24;
         String s;
@@ -41,11 +32,6 @@ class Reader {
         }
         return s;
     }
-
-  private:
-    const std::uint8_t* FData;
-    std::size_t FSize;
-    std::size_t FPos = 0;
 };
 
 const std::uint16_t kTypes[] = {varEmpty,    varNull,
