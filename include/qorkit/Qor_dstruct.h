@@ -7,3 +7,4 @@
 #include "qorkit/dstruct/crc.h"
 #include "qorkit/dstruct/rle_encoder.h"
 #include "qorkit/dstruct/sha1.h"
+#include "qorkit/dstruct/string_table.h"
