@@ -131,8 +131,10 @@ std::uint32_t TStringArray::Append(std::string_view s) {
             throw EQORDStructError(u"Class TStringArray: no room for another string pool");
         GuardAllocation<EQORDStructError>(
             u"Class TStringArray: not enough memory for a string pool", [&] {
+                // Every allocation first, so that a failure leaves the pools as they were.
                 auto fresh = NewPool();
                 FFirstFree.reserve(FNumPoolAddr + 1);
+                if (FNumPoolAddr + 1 > FFreeLeaves) FFreeTree.reserve(4 * std::size_t(FFreeLeaves));
                 FStgPool.push_back(std::move(fresh));
                 FFirstFree.push_back(1);
             });
