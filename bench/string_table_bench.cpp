@@ -193,12 +193,12 @@ void BM_Sort_TStringArray(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
-// Index sort by lower-cased 16-bit keys (the form of the table's keys) that exist before the timing
-// starts.
-void BM_Sort_StdSortPrecomputedKeys(benchmark::State& state) {
-    std::vector<std::u16string> keys(static_cast<std::size_t>(kRows));
+// Index sort by keys that exist before the timing starts.
+template <class Key, class MakeKey>
+void IndexSortOnPrecomputedKeys(benchmark::State& state, MakeKey makeKey) {
+    std::vector<Key> keys(static_cast<std::size_t>(kRows));
     for (std::int32_t r = 1; r <= kRows; ++r)
-        keys[static_cast<std::size_t>(r - 1)] = Lower16(Cell(1, r));
+        keys[static_cast<std::size_t>(r - 1)] = makeKey(Cell(1, r));
     std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
     for (auto _ : state) {
         std::iota(ix.begin(), ix.end(), 0);
@@ -210,21 +210,15 @@ void BM_Sort_StdSortPrecomputedKeys(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
+// Lower-cased 16-bit keys, the form of the table's keys.
+void BM_Sort_StdSortPrecomputedKeys(benchmark::State& state) {
+    IndexSortOnPrecomputedKeys<std::u16string>(state, [](const auto& s) { return Lower16(s); });
+}
+
 // The same with 8-bit keys: short enough for std::string's inline buffer, so the comparisons
 // touch no other memory (the strongest peer; the order is the same for these ASCII texts).
 void BM_Sort_StdSortPrecomputedKeys8(benchmark::State& state) {
-    std::vector<std::string> keys(static_cast<std::size_t>(kRows));
-    for (std::int32_t r = 1; r <= kRows; ++r)
-        keys[static_cast<std::size_t>(r - 1)] = Lower(Cell(1, r));
-    std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
-    for (auto _ : state) {
-        std::iota(ix.begin(), ix.end(), 0);
-        std::sort(ix.begin(), ix.end(), [&](std::int32_t a, std::int32_t b) {
-            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
-        });
-        benchmark::DoNotOptimize(ix.data());
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    IndexSortOnPrecomputedKeys<std::string>(state, [](const auto& s) { return Lower(s); });
 }
 
 // The like-for-like peer: the keys are made from the stored texts inside the timing, as the

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../tests/dstruct/string_table_snapshot.h"
 #include "qorkit/dstruct/string_table.h"
 #include "qorkit/rtl/exceptions.h"
 
@@ -18,31 +19,8 @@ namespace {
 
 using namespace qorkit;
 
-struct Snapshot {
-    std::int32_t Cols = 0;
-    std::int32_t Rows = 0;
-    std::vector<std::string> Cells;
-    std::vector<int> RowAttribs;
-    std::vector<int> ColAttribs;
-    std::vector<std::int32_t> Order;
-
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(const TStringArray& t) {
-    Snapshot s;
-    s.Cols = t.NrOfColumns();
-    s.Rows = t.NrOfRows();
-    for (std::int32_t r = 1; r <= s.Rows; ++r) {
-        for (std::int32_t c = 0; c <= s.Cols; ++c)
-            s.Cells.push_back(t.GetString(c, r));
-        s.RowAttribs.push_back(t.GetRowAttrib(r));
-        s.Order.push_back(t.GetSortOrder(r));
-    }
-    for (std::int32_t c = 0; c <= s.Cols; ++c)
-        s.ColAttribs.push_back(t.GetColAttrib(c));
-    return s;
-}
+using Snapshot = qorkit::test::TableSnapshot;
+using qorkit::test::Take;
 
 void Prefill(TStringArray& t) {
     if (!t.Resize(2, 3)) std::abort();

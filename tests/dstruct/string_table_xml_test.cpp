@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dstruct/string_table_snapshot.h"
 #include "qorkit/dstruct/string_table.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/text_file.h"
@@ -17,32 +18,8 @@ using qorkit::test::TempDir;
 
 namespace {
 
-// Everything a caller can observe of a table's content.
-struct Snapshot {
-    std::int32_t Cols = 0;
-    std::int32_t Rows = 0;
-    std::vector<std::string> Cells;  // shown rows, columns 0..Cols
-    std::vector<int> RowAttribs;
-    std::vector<int> ColAttribs;
-    std::vector<std::int32_t> Order;
-
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(const TStringArray& t) {
-    Snapshot s;
-    s.Cols = t.NrOfColumns();
-    s.Rows = t.NrOfRows();
-    for (std::int32_t r = 1; r <= s.Rows; ++r) {
-        for (std::int32_t c = 0; c <= s.Cols; ++c)
-            s.Cells.push_back(t.GetString(c, r));
-        s.RowAttribs.push_back(t.GetRowAttrib(r));
-        s.Order.push_back(t.GetSortOrder(r));
-    }
-    for (std::int32_t c = 0; c <= s.Cols + 1; ++c)
-        s.ColAttribs.push_back(t.GetColAttrib(c));
-    return s;
-}
+using Snapshot = qorkit::test::TableSnapshot;
+using qorkit::test::Take;
 
 // A cell text that stresses the escaping: markup characters, control bytes, bytes above 0x7F,
 // blanks at both ends, lengths up to and beyond the cell limit.
