@@ -97,7 +97,6 @@ void TStringArray::RebuildFreeIndex() {
     while (leaves < FNumPoolAddr)
         leaves *= 2;
     FFreeTree.assign(2 * static_cast<std::size_t>(leaves), 0);
-    FFreeLeaves = leaves;
     for (std::int32_t i = 0; i < FNumPoolAddr; ++i)
         FFreeTree[leaves + i] = static_cast<std::uint16_t>(kStringPoolSize - FFirstFree[i]);
     for (std::int32_t i = leaves - 1; i >= 1; --i)
@@ -105,7 +104,7 @@ void TStringArray::RebuildFreeIndex() {
 }
 
 void TStringArray::UpdateFreeIndex(std::int32_t PoolIx) {
-    std::size_t at = static_cast<std::size_t>(FFreeLeaves) + PoolIx;
+    std::size_t at = FreeLeaves() + static_cast<std::size_t>(PoolIx);
     FFreeTree[at] = static_cast<std::uint16_t>(kStringPoolSize - FFirstFree[PoolIx]);
     // Ancestors whose maximum does not change need no visit.
     for (at /= 2; at >= 1; at /= 2) {
@@ -119,9 +118,9 @@ std::int32_t TStringArray::FirstFit(std::size_t Length) const noexcept {
     // The last byte of a pool stays unused: a pool fits when its free space exceeds the length.
     if (FFreeTree[1] <= Length) return -1;
     std::size_t at = 1;
-    while (at < static_cast<std::size_t>(FFreeLeaves))
+    while (at < FreeLeaves())
         at = FFreeTree[2 * at] > Length ? 2 * at : 2 * at + 1;
-    return static_cast<std::int32_t>(at - FFreeLeaves);
+    return static_cast<std::int32_t>(at - FreeLeaves());
 }
 
 std::uint32_t TStringArray::Append(std::string_view s) {
@@ -134,12 +133,13 @@ std::uint32_t TStringArray::Append(std::string_view s) {
                 // Every allocation first, so that a failure leaves the pools as they were.
                 auto fresh = NewPool();
                 FFirstFree.reserve(FNumPoolAddr + 1);
-                if (FNumPoolAddr + 1 > FFreeLeaves) FFreeTree.reserve(4 * std::size_t(FFreeLeaves));
+                if (std::size_t(FNumPoolAddr) + 1 > FreeLeaves())
+                    FFreeTree.reserve(4 * FreeLeaves());
                 FStgPool.push_back(std::move(fresh));
                 FFirstFree.push_back(1);
             });
         pool = FNumPoolAddr++;
-        if (FNumPoolAddr > FFreeLeaves)
+        if (static_cast<std::size_t>(FNumPoolAddr) > FreeLeaves())
             RebuildFreeIndex();
         else
             UpdateFreeIndex(pool);
@@ -545,7 +545,6 @@ void TStringArray::Assign(const TPersistent* Source) {
     FAllocRowsBy = other->FAllocRowsBy;
     FRAllocated = other->FRAllocated;
     FNumPoolAddr = other->FNumPoolAddr;
-    FFreeLeaves = other->FFreeLeaves;
 }
 
 void TStringArray::AssignTo(TPersistent* Dest) const {

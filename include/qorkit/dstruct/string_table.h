@@ -296,6 +296,8 @@ class TStringArray : public TComponent {
     /// The 0-based index of the first pool with more than `Length` free bytes, or -1.
     std::int32_t FirstFit(std::size_t Length) const noexcept;
     void RebuildFreeIndex();
+    /// Number of leaves of the free-space tree (a power of two, at least the pool count).
+    std::size_t FreeLeaves() const noexcept { return FFreeTree.size() / 2; }
     void UpdateFreeIndex(std::int32_t PoolIx);
     /// Compacts pools `First`..`Last` (0-based) in one walk over the cells.
     void CompactPools(std::int32_t First, std::int32_t Last);
@@ -333,7 +335,6 @@ class TStringArray : public TComponent {
     /// Largest free space per pool range (a max tree over the pools), for first-fit search
     /// in logarithmic time.
     std::vector<std::uint16_t> FFreeTree;
-    std::int32_t FFreeLeaves = 0;
     TNotifyEvent FOnChange;
     TBeforeSortExchgEvent FOnBefSortExc;
     TOnPercentDoneEvent FOnPercentDone;
