@@ -42,137 +42,106 @@ class OStreamStream : public TStream {
     std::int64_t FPos = 0;
 };
 
-// Opens `name` for reading, "-" meaning stdin. Raises EFOpenError for a file that cannot be
-// opened.
-std::unique_ptr<TStream> OpenInput(const std::string& name) {
-    if (name == "-") return std::make_unique<THandleStream>(0);
-    return std::make_unique<TFileStream>(FromUtf8(name), fmOpenRead);
-}
-
-// Feeds every byte of `in` from its position to `sink` in large blocks.
-template <class F>
-void ForEachBlock(TStream& in, F&& sink) {
-    std::vector<std::uint8_t> block(1 << 16);
-    for (;;) {
-        const std::int64_t got = in.Read(block.data(), static_cast<std::int64_t>(block.size()));
-        if (got <= 0) break;
-        sink(std::span<const std::uint8_t>(block.data(), static_cast<std::size_t>(got)));
-    }
-}
-
 std::string HexOf(std::uint32_t v, int digits) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%0*x", digits, v);
     return buf;
 }
 
-// Runs `each` for every file argument (stdin when there is none); a file that cannot be read
-// is reported on `err` and makes the exit status 1.
-template <class F>
-int ForEachInput(const char* cmd, Args files, std::ostream& err, F&& each) {
-    static const std::string kStdin[] = {"-"};
-    if (files.empty()) files = kStdin;
-    int status = 0;
-    for (const std::string& name : files) {
-        try {
-            const std::unique_ptr<TStream> in = OpenInput(name);
-            each(name, *in);
-        } catch (const Exception& e) {
-            err << "qorkit " << cmd << ": " << e.what() << "\n";
-            status = 1;
-        }
+// One line of checksum output as sha1sum writes it: a name holding a line feed or a backslash
+// is written with those escaped ("\n", "\\") and the line starts with a backslash.
+void ChecksumLine(std::ostream& out, const std::string& sum, std::string_view separator,
+                  const std::string& name) {
+    if (name.find_first_of("\n\\") == std::string::npos) {
+        out << sum << separator << name << "\n";
+        return;
     }
-    return status;
+    out << '\\' << sum << separator;
+    for (const char c : name)
+        out << (c == '\n' ? "\\n" : c == '\\' ? "\\\\" : std::string_view(&c, 1));
+    out << "\n";
+}
+
+template <class F>
+void ForEachByteBlock(TStream& in, F&& sink) {
+    ForEachBlock(in, [&](std::string_view b) {
+        sink(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(b.data()),
+                                           b.size()));
+    });
 }
 
 int Crc32(Args args, std::ostream& out, std::ostream& err) {
-    return ForEachInput("crc32", args, err, [&](const std::string& name, TStream& in) {
-        std::uint32_t crc = 0xFFFFFFFFu;
-        ForEachBlock(in, [&](std::span<const std::uint8_t> b) { crc = UpdateCRC32(crc, b); });
-        out << HexOf(crc ^ 0xFFFFFFFFu, 8) << "\t" << name << "\n";
-    });
+    const std::vector<std::string> files = OptionParser().Parse(args, 0, OptionParser::kMany);
+    return ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            std::uint32_t crc = 0xFFFFFFFFu;
+            ForEachByteBlock(in,
+                             [&](std::span<const std::uint8_t> b) { crc = UpdateCRC32(crc, b); });
+            ChecksumLine(out, HexOf(crc ^ 0xFFFFFFFFu, 8), "\t", name);
+        },
+        err);
 }
 
-const Command kCrc16Cmd{"crc16", "qorkit crc16 [--ccitt] [FILE...]",
-                        "CRC-16/XMODEM (or CCITT-FALSE) of each file, in hex", nullptr};
-
 int Crc16(Args args, std::ostream& out, std::ostream& err) {
-    std::uint16_t start = 0x0000;
-    if (!args.empty() && args[0] == "--ccitt") {
-        start = 0xFFFF;
-        args = args.subspan(1);
-    }
-    if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') return UsageError(kCrc16Cmd, err);
-    return ForEachInput("crc16", args, err, [&](const std::string& name, TStream& in) {
-        std::uint16_t crc = start;
-        ForEachBlock(in, [&](std::span<const std::uint8_t> b) { crc = UpdateCRC16(crc, b); });
-        out << HexOf(crc, 4) << "\t" << name << "\n";
-    });
+    bool ccitt = false;
+    const std::vector<std::string> files =
+        OptionParser().Flag("--ccitt", ccitt).Parse(args, 0, OptionParser::kMany);
+    const std::uint16_t start = ccitt ? 0xFFFF : 0x0000;
+    return ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            std::uint16_t crc = start;
+            ForEachByteBlock(in,
+                             [&](std::span<const std::uint8_t> b) { crc = UpdateCRC16(crc, b); });
+            ChecksumLine(out, HexOf(crc, 4), "\t", name);
+        },
+        err);
 }
 
 int Sha1(Args args, std::ostream& out, std::ostream& err) {
-    return ForEachInput("sha1", args, err, [&](const std::string& name, TStream& in) {
-        std::string hex = ToUtf8(SHA1DigestToHex(SHA1FromStream(in)));
-        for (char& c : hex)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        out << hex << "  " << name << "\n";  // the layout sha1sum -c reads
-    });
+    const std::vector<std::string> files = OptionParser().Parse(args, 0, OptionParser::kMany);
+    return ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            std::string hex = ToUtf8(SHA1DigestToHex(SHA1FromStream(in)));
+            for (char& c : hex)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            ChecksumLine(out, hex, "  ", name);  // the layout sha1sum -c reads
+        },
+        err);
 }
 
-// Parses "[-d] [--wrap] [FILE]" for the coders; false on anything else.
-bool CoderArgs(Args args, bool allowWrap, bool& decode, bool& wrap, std::string& file) {
-    decode = wrap = false;
-    file = "-";
-    bool haveFile = false;
-    for (const std::string& a : args) {
-        if (a == "-d" || a == "--decode")
-            decode = true;
-        else if (allowWrap && a == "--wrap")
-            wrap = true;
-        else if (!haveFile && (a == "-" || a.empty() || a[0] != '-')) {
-            file = a;
-            haveFile = true;
-        } else
-            return false;
-    }
-    return true;
-}
-
-const Command kBase64Cmd{"base64", "qorkit base64 [-d][--wrap] [FILE]",
-                         "Base64-encode (60-character CR LF lines with --wrap) or decode", nullptr};
-const Command kAscii85Cmd{"ascii85", "qorkit ascii85 [-d][--wrap][FILE]",
-                          "ASCII85-encode (ends in ~>) or decode", nullptr};
-const Command kRleCmd{"rle", "qorkit rle [-d] [FILE]", "run-length encode or decode (lead-in A5)",
-                      nullptr};
-
+// Runs a coder over FILE (standard input without one): "[-d] [--wrap] [FILE]".
 template <class Enc, class Dec>
-int RunCoder(const char* name, const Command& cmd, bool allowWrap, Enc encode, Dec decode,
-             Args args, std::ostream& out, std::ostream& err) {
-    bool dec, wrap;
-    std::string file;
-    if (!CoderArgs(args, allowWrap, dec, wrap, file)) return UsageError(cmd, err);
-    int status = 0;
-    const std::string one[] = {file};
-    const int open = ForEachInput(name, one, err, [&](const std::string&, TStream& in) {
-        OStreamStream o(out);
-        if (!dec) {
-            encode(in, o, wrap);
-            return;
-        }
-        const std::int32_t r = decode(in, o);
-        if (r == -1) err << "qorkit " << name << ": invalid character in input\n";
-        if (r == -2) err << "qorkit " << name << ": 'z' inside a group\n";
-        if (r != 0) status = 1;
-    });
-    out.flush();
-    return open != 0 ? open : status;
+int RunCoder(bool allowWrap, Enc encode, Dec decode, Args args, std::ostream& out,
+             std::ostream& err) {
+    bool dec = false, wrap = false;
+    OptionParser p;
+    p.Flag("-d,--decode", dec);
+    if (allowWrap) p.Flag("--wrap", wrap);
+    const std::vector<std::string> files = p.Parse(args, 0, 1);
+    return ForEachInput(
+        files,
+        [&](const std::string&, TStream& in) {
+            OStreamStream o(out);
+            if (!dec) {
+                encode(in, o, wrap);
+                return;
+            }
+            const std::int32_t r = decode(in, o);
+            if (r == -1) throw Failure("invalid character in input");
+            if (r == -2) throw Failure("'z' inside a group");
+            if (r == -3) throw Failure("truncated input: it ends inside a run");
+        },
+        err);
 }
 
 void RleEncode(TStream& in, TStream& o, bool) {
     TRLEncoder rle;
     rle.SetBufLeng(4096);
     std::vector<std::uint8_t> block(4096);
-    ForEachBlock(in, [&](std::span<const std::uint8_t> b) {
+    ForEachByteBlock(in, [&](std::span<const std::uint8_t> b) {
         for (std::size_t pos = 0; pos < b.size(); pos += 4096) {
             const std::size_t n = std::min<std::size_t>(4096, b.size() - pos);
             rle.Encode(b.data() + pos, static_cast<std::int32_t>(n));
@@ -193,7 +162,7 @@ std::int32_t RleDecode(TStream& in, TStream& o) {
     TRLEncoder rle;
     rle.SetBufLeng(4096);
     std::vector<std::uint8_t> block(4096);
-    ForEachBlock(in, [&](std::span<const std::uint8_t> b) {
+    ForEachByteBlock(in, [&](std::span<const std::uint8_t> b) {
         for (std::uint8_t c : b) {
             if (rle.Decode(c)) {
                 while (rle.BufCount() >= rle.BufLeng()) {
@@ -206,17 +175,30 @@ std::int32_t RleDecode(TStream& in, TStream& o) {
     while (const std::int32_t got = rle.GetRemainder(block.data()))
         o.WriteBuffer(block.data(), got);
     // Coded data that stops inside a run item is incomplete.
-    return rle.DecodeState() == rlData ? 0 : -1;
+    return rle.DecodeState() == rlData ? 0 : -3;
+}
+
+// Base64 text ends with a line end, as other Base64 tools write it; with --wrap every line
+// already ends in CR LF.
+void Base64Encode(TStream& in, TStream& o, bool wrap) {
+    const std::int64_t before = o.Size();
+    EncodeBase64(in, o, wrap);
+    if (!wrap && o.Size() > before) o.WriteBuffer("\n", 1);
+}
+
+void Ascii85Encode(TStream& in, TStream& o, bool wrap) {
+    EncodeASCII85(in, o, wrap);
+    o.WriteBuffer("\n", 1);
 }
 
 int Base64(Args args, std::ostream& out, std::ostream& err) {
-    return RunCoder("base64", kBase64Cmd, true, EncodeBase64, DecodeBase64, args, out, err);
+    return RunCoder(true, Base64Encode, DecodeBase64, args, out, err);
 }
 int Ascii85(Args args, std::ostream& out, std::ostream& err) {
-    return RunCoder("ascii85", kAscii85Cmd, true, EncodeASCII85, DecodeASCII85, args, out, err);
+    return RunCoder(true, Ascii85Encode, DecodeASCII85, args, out, err);
 }
 int Rle(Args args, std::ostream& out, std::ostream& err) {
-    return RunCoder("rle", kRleCmd, false, RleEncode, RleDecode, args, out, err);
+    return RunCoder(false, RleEncode, RleDecode, args, out, err);
 }
 
 void ShowChecksums(std::ostream& out) {
@@ -246,14 +228,29 @@ void ShowChecksums(std::ostream& out) {
 }
 
 const RegisterCommand kRegCrc32({"crc32", "qorkit crc32 [FILE...]",
-                                 "CRC-32 of each file, in hex (as zlib computes it)", Crc32});
-const RegisterCommand kRegCrc16({kCrc16Cmd.Name, kCrc16Cmd.Usage, kCrc16Cmd.Summary, Crc16});
+                                 "CRC-32 of each file, in hex (as zlib computes it)", Crc32,
+                                 "FILE is read from standard input when it is - or missing.\n"});
+const RegisterCommand kRegCrc16({"crc16", "qorkit crc16 [--ccitt] [FILE...]",
+                                 "CRC-16/XMODEM of each file, in hex", Crc16,
+                                 "  --ccitt  CRC-16/CCITT-FALSE (start value FFFF) instead\n"
+                                 "FILE is read from standard input when it is - or missing.\n"});
 const RegisterCommand kRegSha1({"sha1", "qorkit sha1 [FILE...]",
-                                "SHA-1 of each file, in the format of sha1sum", Sha1});
-const RegisterCommand kRegBase64({kBase64Cmd.Name, kBase64Cmd.Usage, kBase64Cmd.Summary, Base64});
-const RegisterCommand kRegAscii85({kAscii85Cmd.Name, kAscii85Cmd.Usage, kAscii85Cmd.Summary,
-                                   Ascii85});
-const RegisterCommand kRegRle({kRleCmd.Name, kRleCmd.Usage, kRleCmd.Summary, Rle});
+                                "SHA-1 of each file, in the format of sha1sum", Sha1,
+                                "FILE is read from standard input when it is - or missing.\n"});
+const RegisterCommand kRegBase64({"base64", "qorkit base64 [-d] [--wrap] [FILE]",
+                                  "Base64-encode or decode", Base64,
+                                  "  -d, --decode  decode instead of encoding\n"
+                                  "  --wrap        60-character lines ending in CR LF\n"
+                                  "FILE is read from standard input when it is - or missing.\n"});
+const RegisterCommand kRegAscii85({"ascii85", "qorkit ascii85 [-d] [--wrap] [FILE]",
+                                   "ASCII85-encode (ends in ~>) or decode", Ascii85,
+                                   "  -d, --decode  decode instead of encoding\n"
+                                   "  --wrap        CR LF after every twelfth group\n"
+                                   "FILE is read from standard input when it is - or missing.\n"});
+const RegisterCommand kRegRle({"rle", "qorkit rle [-d] [FILE]",
+                               "run-length encode or decode (lead-in A5)", Rle,
+                               "  -d, --decode  decode instead of encoding\n"
+                               "FILE is read from standard input when it is - or missing.\n"});
 const RegisterTourSection kSection({50, "Checksums and encodings", ShowChecksums});
 
 }  // namespace

@@ -1,7 +1,5 @@
 // Number-formatting and coding subcommands (fmt, sigdig, autofmt, scramble, descramble,
 // uuencode, uudecode) and the tour section about them.
-#include <iostream>
-#include <iterator>
 #include <string>
 
 #include "command.h"
@@ -20,11 +18,14 @@ int UUEncodeCmd(Args args, std::ostream& out, std::ostream& err);
 int UUDecodeCmd(Args args, std::ostream& out, std::ostream& err);
 
 const Command kFmt{"fmt", "qorkit fmt VALUE WIDTH DECIMALS",
-                   "format a number like strff (DECIMALS -2: short exponent form)", Fmt};
+                   "format a number like strff (DECIMALS -2: short exponent form)", Fmt,
+                   "WIDTH and DECIMALS lie in -1000..1000; a negative WIDTH pads with zeros.\n"};
 const Command kSigDig{"sigdig", "qorkit sigdig VALUE WIDTH DIGITS",
-                      "format a number with DIGITS significant digits in WIDTH characters", SigDig};
+                      "format a number with DIGITS significant digits in WIDTH characters", SigDig,
+                      "WIDTH and DIGITS lie in -1000..1000.\n"};
 const Command kAutoFmt{"autofmt", "qorkit autofmt VALUE DIGITS",
-                       "compact text of a number with DIGITS significant digits", AutoFmt};
+                       "compact text of a number with DIGITS significant digits", AutoFmt,
+                       "DIGITS lies in -1000..1000.\n"};
 const Command kScramble{"scramble", "qorkit scramble TEXT...",
                         "scramble TEXT with the default tables (output as UTF-8)", ScrambleCmd};
 const Command kDescramble{"descramble", "qorkit descramble TEXT...",
@@ -35,80 +36,58 @@ const Command kUUDecode{"uudecode", "qorkit uudecode [FILE]",
                         "decode uuencoded FILE (or standard input) to standard output",
                         UUDecodeCmd};
 
-bool ParseNumber(const std::string& s, long double& v) {
-    return TryStrToFloat(FromUtf8(s), v);
-}
+// Widths, decimals and digit counts are bounded so that no argument can ask for a text of
+// gigabytes.
+constexpr std::int64_t kMaxWidth = 1000;
 
-bool ParseInt(const std::string& s, std::int32_t& v) {
-    return TryStrToInt(FromUtf8(s), v);
-}
-
-// Reads VALUE and the integers after it; false (with a message) on bad input.
-bool NumberArgs(const Command& c, Args args, std::size_t ints, long double& value,
-                std::int32_t (&n)[2], std::ostream& err) {
-    if (args.size() != ints + 1) {
-        UsageError(c, err);
-        return false;
-    }
-    if (!ParseNumber(args[0], value)) {
-        err << "qorkit " << c.Name << ": not a number: '" << args[0] << "'\n";
-        return false;
-    }
-    for (std::size_t i = 0; i < ints; ++i)
-        if (!ParseInt(args[i + 1], n[i])) {
-            err << "qorkit " << c.Name << ": not an integer: '" << args[i + 1] << "'\n";
-            return false;
-        }
-    return true;
-}
-
-int Fmt(Args args, std::ostream& out, std::ostream& err) {
+long double ParseValue(const std::string& s) {
     long double v = 0;
-    std::int32_t n[2] = {};
-    if (!NumberArgs(kFmt, args, 2, v, n, err)) return 2;
-    out << '[' << ToUtf8(strff(v, n[0], n[1])) << "]\n";
+    if (!TryStrToFloat(FromUtf8(s), v)) throw UsageFailure("VALUE '" + s + "' is not a number");
+    return v;
+}
+
+std::int32_t Bounded(std::string_view what, const std::string& s) {
+    return static_cast<std::int32_t>(ParseIntArg(what, s, -kMaxWidth, kMaxWidth));
+}
+
+int Fmt(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> a = OptionParser().Parse(args, 3, 3);
+    const String text = strff(ParseValue(a[0]), Bounded("WIDTH", a[1]), Bounded("DECIMALS", a[2]));
+    out << '[' << ToUtf8(text) << "]\n";
     return 0;
 }
 
-int SigDig(Args args, std::ostream& out, std::ostream& err) {
-    long double v = 0;
-    std::int32_t n[2] = {};
-    if (!NumberArgs(kSigDig, args, 2, v, n, err)) return 2;
-    out << '[' << ToUtf8(SigDigStr(static_cast<double>(v), n[0], n[1])) << "]\n";
+int SigDig(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> a = OptionParser().Parse(args, 3, 3);
+    const auto v = static_cast<double>(ParseValue(a[0]));
+    const String text = SigDigStr(v, Bounded("WIDTH", a[1]), Bounded("DIGITS", a[2]));
+    out << '[' << ToUtf8(text) << "]\n";
     return 0;
 }
 
-int AutoFmt(Args args, std::ostream& out, std::ostream& err) {
-    long double v = 0;
-    std::int32_t n[2] = {};
-    if (!NumberArgs(kAutoFmt, args, 1, v, n, err)) return 2;
-    out << ToUtf8(AutoFormatData(static_cast<double>(v), n[0])) << "\n";
+int AutoFmt(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> a = OptionParser().Parse(args, 2, 2);
+    const auto v = static_cast<double>(ParseValue(a[0]));
+    out << ToUtf8(AutoFormatData(v, Bounded("DIGITS", a[1]))) << "\n";
     return 0;
 }
 
-int ScrambleCmd(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kScramble, err);
-    out << ToUtf8(Scramble(JoinArgs(args))) << "\n";
+int ScrambleCmd(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> text = OptionParser().Parse(args, 1, OptionParser::kMany);
+    out << ToUtf8(Scramble(JoinArgs(text))) << "\n";
     return 0;
 }
 
-int DescrambleCmd(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kDescramble, err);
-    out << ToUtf8(DeScramble(JoinArgs(args))) << "\n";
+int DescrambleCmd(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> text = OptionParser().Parse(args, 1, OptionParser::kMany);
+    out << ToUtf8(DeScramble(JoinArgs(text))) << "\n";
     return 0;
 }
 
-// The bytes of FILE, or of standard input without one; false when FILE cannot be read.
-bool ReadInput(Args args, std::string& bytes, std::string_view cmd, std::ostream& err) {
-    if (args.empty()) {
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return true;
-    }
-    if (!ReadFileBytes(args[0], bytes)) {
-        err << "qorkit " << cmd << ": cannot read '" << args[0] << "'\n";
-        return false;
-    }
-    return true;
+// The bytes of FILE, or of standard input without one.
+std::string ReadInput(Args args) {
+    const std::vector<std::string> files = OptionParser().Parse(args, 0, 1);
+    return ReadInputBytes(files.empty() ? std::string("-") : files[0]);
 }
 
 // Bytes to one character each (codes 0..255) and back.
@@ -126,30 +105,31 @@ std::string StringToBytes(const String& s) {
     return b;
 }
 
-int UUEncodeCmd(Args args, std::ostream& out, std::ostream& err) {
-    if (args.size() > 1) return UsageError(kUUEncode, err);
-    std::string bytes;
-    if (!ReadInput(args, bytes, kUUEncode.Name, err)) return 1;
-    out << StringToBytes(UUEncodeStr(BytesToString(bytes)));
+int UUEncodeCmd(Args args, std::ostream& out, std::ostream&) {
+    out << StringToBytes(UUEncodeStr(BytesToString(ReadInput(args))));
     return 0;
 }
 
-int UUDecodeCmd(Args args, std::ostream& out, std::ostream& err) {
-    if (args.size() > 1) return UsageError(kUUDecode, err);
-    std::string bytes;
-    if (!ReadInput(args, bytes, kUUDecode.Name, err)) return 1;
+int UUDecodeCmd(Args args, std::ostream& out, std::ostream&) {
+    const String coded = BytesToString(ReadInput(args));
+    String decoded;
     try {
-        out << StringToBytes(UUDecodeStr(BytesToString(bytes)));
+        decoded = UUDecodeStr(coded);
     } catch (const EQORStringlError& e) {
-        err << "qorkit uudecode: " << e.what() << "\n";
-        return 1;
+        // The library's message names its function; the tool says what is wrong with the input.
+        std::string message = e.what();
+        if (message.starts_with("UUDecodeStr: ")) message.erase(0, 13);
+        if (message.find("shorter than its length") != std::string::npos)
+            message = "truncated input: " + message;
+        throw Failure(message);
     }
+    out << StringToBytes(decoded);
     return 0;
 }
 
 void ShowFormat(std::ostream& out) {
     const auto show = [&out](const char* call, const String& result) {
-        out << "  " << call << " = [" << ToUtf8(result) << "]\n";
+        out << call << " = [" << ToUtf8(result) << "]\n";
     };
     show("strff(3.14159, 8, 3)        ", strff(3.14159L, 8, 3));
     show("strff(-2.5, -7, 2)          ", strff(-2.5L, -7, 2));
@@ -166,9 +146,9 @@ void ShowFormat(std::ostream& out) {
     show("CreateParList({1.5, 2.25, 1e-7}, 3 digits)", CreateParList(values, false, 0, 3, true));
     show("ConvertVariant(VarArrayOf({1, 2.5, true}))", ConvertVariant(VarArrayOf({1, 2.5, true})));
     const String scrambled = Scramble(u"Hello");
-    out << "  Scramble(\"Hello\") has " << scrambled.size() << " characters; DeScramble gives ["
+    out << "Scramble(\"Hello\") has " << scrambled.size() << " characters; DeScramble gives ["
         << ToUtf8(DeScramble(scrambled)) << "]\n";
-    out << "  UUEncodeStr(\"Cat\"):\n" << ToUtf8(UUEncodeStr(u"Cat"));
+    out << "UUEncodeStr(\"Cat\"):\n" << ToUtf8(UUEncodeStr(u"Cat"));
 }
 
 const RegisterCommand kRegisterFmt(kFmt);

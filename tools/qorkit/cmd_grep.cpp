@@ -1,11 +1,4 @@
 // The grep subcommand (TGrep over the lines of files or standard input) and its tour section.
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 
 #include "command.h"
@@ -18,35 +11,26 @@ namespace {
 
 int Grep(Args args, std::ostream& out, std::ostream& err);
 
-const Command kGrep{"grep", "qorkit grep [-i] [-o] [-n] PATTERN [FILE...] | --explain [-i] PATTERN",
-                    "print lines (UTF-8) matching a TGrep pattern; --explain lists its tokens",
-                    Grep};
+const Command kGrep{"grep",
+                    "qorkit grep [-i] [-o] [-n] PATTERN [FILE...]\n"
+                    "qorkit grep --explain [-i] PATTERN",
+                    "print lines (UTF-8) matching a TGrep pattern, or list its tokens", Grep,
+                    "  -i, --ignore-case    fold A-Z on both sides\n"
+                    "  -o, --only-matching  print each match on a line of its own\n"
+                    "  -n, --line-number    put the line number before each output line\n"
+                    "  --explain            print the compiled token table\n"
+                    "FILE is read from standard input when it is - or missing. Exit status: 0 a\n"
+                    "line matched, 1 none did, 2 an error.\n"};
 
 struct Options {
     bool ignoreCase = false, onlyMatching = false, lineNumbers = false, explain = false;
 };
 
 // The PrintRegExp listing, through a private temporary file.
-int Explain(TGrep& g, std::ostream& out, std::ostream& err) {
-    std::string name = (std::filesystem::temp_directory_path() / "qorkit-grep-XXXXXX").string();
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        err << "qorkit grep: cannot create a temporary file\n";
-        return 2;
-    }
-    ::close(fd);
-    try {
-        g.PrintRegExp(FromUtf8(name));
-    } catch (const Exception& e) {
-        std::remove(name.c_str());
-        err << "qorkit grep: " << e.what() << "\n";
-        return 2;
-    }
-    std::ifstream in(name, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
-    std::remove(name.c_str());
-    String text = Win1252ToString(bytes);
+int Explain(TGrep& g, std::ostream& out) {
+    const TemporaryFile listing;
+    g.PrintRegExp(FromUtf8(listing.Name()));
+    String text = Win1252ToString(listing.Contents());
     for (std::size_t p = text.find(u"\r\n"); p != String::npos; p = text.find(u"\r\n", p))
         text.erase(p, 1);
     out << ToUtf8(text);
@@ -80,64 +64,36 @@ bool GrepLine(TGrep& g, const Options& o, const std::string& prefix, std::int64_
     return any;
 }
 
-bool GrepStream(TGrep& g, const Options& o, const std::string& prefix, std::istream& in,
-                std::ostream& out) {
-    bool any = false;
-    std::string raw;
-    std::int64_t lineNo = 0;
-    while (std::getline(in, raw)) {
-        ++lineNo;
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-        any |= GrepLine(g, o, prefix, lineNo, FromUtf8(raw), out);
-    }
-    return any;
-}
-
 int Grep(Args args, std::ostream& out, std::ostream& err) {
     Options o;
-    std::size_t i = 0;
-    for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
-        if (args[i] == "-i")
-            o.ignoreCase = true;
-        else if (args[i] == "-o")
-            o.onlyMatching = true;
-        else if (args[i] == "-n")
-            o.lineNumbers = true;
-        else if (args[i] == "--explain")
-            o.explain = true;
-        else if (args[i] == "--") {
-            ++i;
-            break;
-        } else
-            return UsageError(kGrep, err);
-    }
-    if (i >= args.size() || (o.explain && args.size() - i != 1)) return UsageError(kGrep, err);
+    const std::vector<std::string> operands = OptionParser()
+                                                  .Flag("-i,--ignore-case", o.ignoreCase)
+                                                  .Flag("-o,--only-matching", o.onlyMatching)
+                                                  .Flag("-n,--line-number", o.lineNumbers)
+                                                  .Flag("--explain", o.explain)
+                                                  .Parse(args, 1, OptionParser::kMany);
+    if (o.explain && operands.size() != 1) throw UsageFailure("--explain takes only PATTERN");
     TGrep g;
     g.SetName(u"grep");
     g.SetStopOnError(false);
     g.SetIgnoreCase(o.ignoreCase);
-    g.SetRegExp(FromUtf8(args[i]));
-    if (o.explain) return Explain(g, out, err);
-    if (g.LastError() != 0) {
-        err << "qorkit grep: error in regular expression - " << ToUtf8(GrepErrorText(g.LastError()))
-            << "\n";
-        return 2;
-    }
-    const Args files = args.subspan(i + 1);
-    if (files.empty()) return GrepStream(g, o, "", std::cin, out) ? 0 : 1;
-    bool any = false, failed = false;
-    for (const std::string& name : files) {
-        std::error_code ec;
-        std::ifstream in;
-        if (!std::filesystem::is_directory(name, ec)) in.open(name, std::ios::binary);
-        if (!in.is_open()) {
-            err << "qorkit grep: cannot read '" << name << "'\n";
-            failed = true;
-            continue;
-        }
-        any |= GrepStream(g, o, files.size() > 1 ? name + ":" : "", in, out);
-    }
-    return failed ? 2 : (any ? 0 : 1);
+    g.SetRegExp(FromUtf8(operands[0]));
+    if (o.explain) return Explain(g, out);
+    if (g.LastError() != 0)
+        throw UsageFailure("error in pattern: " + ToUtf8(GrepErrorText(g.LastError())));
+    const Args files = Args(operands).subspan(1);
+    bool any = false;
+    const int failed = ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            const std::string prefix = files.size() > 1 ? name + ":" : "";
+            std::int64_t lineNo = 0;
+            ForEachLine(in, [&](std::string_view raw) {
+                any |= GrepLine(g, o, prefix, ++lineNo, FromUtf8(raw), out);
+            });
+        },
+        err);
+    return failed != 0 ? 2 : (any ? 0 : 1);
 }
 
 void ShowGrep(std::ostream& out) {

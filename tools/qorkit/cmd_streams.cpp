@@ -17,23 +17,16 @@ int Lines(Args args, std::ostream& out, std::ostream& err);
 int Tags(Args args, std::ostream& out, std::ostream& err);
 int ScanNumbers(Args args, std::ostream& out, std::ostream& err);
 
-const Command kLines{"lines", "qorkit lines FILE...", "count the LF bytes of each file", Lines};
-const Command kTags{"tags", "qorkit tags FILE NAME...",
-                    "list tags and attributes; text of the NAMEd elements", Tags};
-const Command kScanNumbers{"scan-numbers", "qorkit scan-numbers [--comma] [--noexp] FILE",
-                           "print the numbers in a file", ScanNumbers};
-
-// Opens `name` for reading; on failure reports it and returns false.
-bool Open(const std::string& name, std::unique_ptr<TFileStream>& f, std::ostream& err,
-          std::string_view cmd) {
-    try {
-        f = std::make_unique<TFileStream>(FromUtf8(name), fmOpenRead);
-        return true;
-    } catch (const Exception& e) {
-        err << "qorkit " << cmd << ": " << e.what() << "\n";
-        return false;
-    }
-}
+const Command kLines{"lines", "qorkit lines [FILE...]", "count the LF bytes of each file", Lines,
+                     "FILE is read from standard input when it is - or missing.\n"};
+const Command kTags{"tags", "qorkit tags FILE [NAME...]",
+                    "list tags and attributes; text of the NAMEd elements", Tags,
+                    "Each tag is listed with its byte offset. FILE - is standard input.\n"};
+const Command kScanNumbers{"scan-numbers", "qorkit scan-numbers [--comma] [--noexp] [FILE]",
+                           "print the numbers in a file", ScanNumbers,
+                           "  --comma  accept a decimal comma as well as a point\n"
+                           "  --noexp  do not read exponents\n"
+                           "FILE is read from standard input when it is - or missing.\n"};
 
 // Stream text is 8-bit (U+0000 to U+00FF); control characters are shown escaped.
 std::string Printable(const String& s, std::size_t max) {
@@ -59,92 +52,66 @@ std::string Printable(const String& s, std::size_t max) {
 }
 
 int Lines(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kLines, err);
-    int status = 0;
-    for (const std::string& name : args) {
-        std::unique_ptr<TFileStream> f;
-        if (!Open(name, f, err, "lines")) {
-            status = 1;
-            continue;
-        }
-        try {
-            out << CountLinesInStream(*f) << "\t" << name << "\n";
-        } catch (const Exception& e) {
-            err << "qorkit lines: " << e.what() << "\n";
-            status = 1;
-        }
-    }
-    return status;
+    const std::vector<std::string> files = OptionParser().Parse(args, 0, OptionParser::kMany);
+    return ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            out << CountLinesInStream(in) << "\t" << name << "\n";
+        },
+        err);
 }
 
-int Tags(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kTags, err);
-    std::unique_ptr<TFileStream> f;
-    if (!Open(args[0], f, err, "tags")) return 1;
+int Tags(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> operands = OptionParser().Parse(args, 1, OptionParser::kMany);
+    const std::unique_ptr<TStream> f = OpenSeekableInput(operands[0]);
     // The wanted names, then "" (the end of the file) and a last entry that no tag name can
     // equal, which the reader reports for every other tag.
     std::vector<String> list;
-    for (const std::string& n : args.subspan(1))
+    for (const std::string& n : Args(operands).subspan(1))
         list.push_back(LowerCase(FromUtf8(n)));
     const auto atEnd = static_cast<std::int32_t>(list.size());
     list.push_back(u"");
     list.push_back(u"<other>");
-    try {
-        std::int64_t count = 0;
-        for (;;) {
-            const std::int64_t at = f->Position();
-            String attr;
-            String elem;
-            const std::int32_t i = ReadNextTagInStream(*f, list, attr, elem);
-            if (i == atEnd && f->Position() >= f->Size()) break;
-            ++count;
-            out << at << "\t" << (i < atEnd ? ToUtf8(list[static_cast<std::size_t>(i)]) : "-");
-            if (!attr.empty()) out << "\tattributes: " << Printable(attr, 200);
-            if (i < atEnd) out << "\ttext: \"" << Printable(elem, 60) << "\"";
-            out << "\n";
-        }
-        out << count << " tags\n";
-    } catch (const Exception& e) {
-        err << "qorkit tags: " << e.what() << "\n";
-        return 1;
+    const std::int64_t size = f->Size();
+    std::int64_t count = 0;
+    for (;;) {
+        const std::int64_t at = f->Position();
+        String attr;
+        String elem;
+        const std::int32_t i = ReadNextTagInStream(*f, list, attr, elem);
+        if (i == atEnd && f->Position() >= size) break;
+        ++count;
+        out << at << "\t" << (i < atEnd ? ToUtf8(list[static_cast<std::size_t>(i)]) : "-");
+        if (!attr.empty()) out << "\tattributes: " << Printable(attr, 200);
+        if (i < atEnd) out << "\ttext: \"" << Printable(elem, 60) << "\"";
+        out << "\n";
     }
+    out << count << " tags\n";
     return 0;
 }
 
-int ScanNumbers(Args args, std::ostream& out, std::ostream& err) {
-    std::int32_t dec = dpPoint;
-    bool allowExp = true;
-    while (!args.empty() && args[0].starts_with("--")) {
-        if (args[0] == "--comma") {
-            dec = dpPointOrComma;
-        } else if (args[0] == "--noexp") {
-            allowExp = false;
-        } else {
-            return UsageError(kScanNumbers, err);
-        }
-        args = args.subspan(1);
-    }
-    if (args.size() != 1) return UsageError(kScanNumbers, err);
-    try {
-        TMemoryStream m;
-        m.LoadFromFile(FromUtf8(args[0]));
-        const auto* bytes = static_cast<const unsigned char*>(std::as_const(m).Memory());
-        const std::int64_t size = m.Size();
-        while (m.Position() < size) {
-            const std::int64_t from = m.Position();
-            const double v = ScanStreamFPNum(m, allowExp, dec);
-            // A failed scan also gives 0; only stretches that held a digit were numbers.
-            bool digit = false;
-            for (std::int64_t k = from; k < m.Position() && !digit; ++k)
-                digit = bytes[k] >= '0' && bytes[k] <= '9';
-            if (!digit) continue;
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%.17g", v);
-            out << buf << "\n";
-        }
-    } catch (const Exception& e) {
-        err << "qorkit scan-numbers: " << e.what() << "\n";
-        return 1;
+int ScanNumbers(Args args, std::ostream& out, std::ostream&) {
+    bool comma = false, noExp = false;
+    const std::vector<std::string> files =
+        OptionParser().Flag("--comma", comma).Flag("--noexp", noExp).Parse(args, 0, 1);
+    TMemoryStream m;
+    ForEachBlock(*OpenInput(files.empty() ? std::string("-") : files[0]), [&m](std::string_view b) {
+        m.WriteBuffer(b.data(), static_cast<std::int64_t>(b.size()));
+    });
+    m.SetPosition(0);
+    const auto* bytes = static_cast<const unsigned char*>(std::as_const(m).Memory());
+    const std::int64_t size = m.Size();
+    while (m.Position() < size) {
+        const std::int64_t from = m.Position();
+        const double v = ScanStreamFPNum(m, !noExp, comma ? dpPointOrComma : dpPoint);
+        // A failed scan also gives 0; only stretches that held a digit were numbers.
+        bool digit = false;
+        for (std::int64_t k = from; k < m.Position() && !digit; ++k)
+            digit = bytes[k] >= '0' && bytes[k] <= '9';
+        if (!digit) continue;
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.17g", v);
+        out << buf << "\n";
     }
     return 0;
 }

@@ -11,52 +11,98 @@ int Words(Args args, std::ostream& out, std::ostream& err);
 int Translit(Args args, std::ostream& out, std::ostream& err);
 int HexChars(Args args, std::ostream& out, std::ostream& err);
 
-const Command kWords{"words", "qorkit words [--utf8] FILE...",
-                     "count words per file (bytes read as Windows-1252, or UTF-8)", Words};
+const Command kWords{"words", "qorkit words [--utf8] [FILE...]",
+                     "count words per file (bytes read as Windows-1252, or UTF-8)", Words,
+                     "  --utf8  read the bytes as UTF-8\n"
+                     "FILE is read from standard input when it is - or missing.\n"};
 const Command kTranslit{"translit", "qorkit translit TEXT...",
                         "spell out German letters; also the A-Z/0-9 and 8.3-safe forms", Translit};
 const Command kHexChars{"hexchars", "qorkit hexchars TEXT...",
                         "resolve the escapes \\#hh (hex code) and \\\\ in TEXT", HexChars};
+
+// True for a byte that separates words in Windows-1252 and in UTF-8 alike: the separators
+// are ASCII, and ASCII bytes never occur inside a UTF-8 sequence.
+bool IsAsciiSeparator(char b) {
+    const auto u = static_cast<unsigned char>(b);
+    return u < 128 && WordSeps[u];
+}
+
+// Counts words as CountWords does over the whole input, block by block: each piece ends at a
+// separator, so no word is split; the unfinished run after the last separator is carried on.
+// A run longer than the carry limit is cut to its last characters, as only whether it holds
+// two of them matters.
+class StreamingWordCount {
+  public:
+    explicit StreamingWordCount(bool utf8) : FUtf8(utf8) {}
+
+    void Add(std::string_view block) {
+        std::size_t last = block.size();
+        while (last > 0 && !IsAsciiSeparator(block[last - 1]))
+            --last;
+        if (last == 0) {
+            FCarry.append(block);
+            Shorten();
+            return;
+        }
+        FCarry.append(block.substr(0, last));
+        FWords += CountWords(Decode(FCarry));
+        FCarry.assign(block.substr(last));
+    }
+
+    std::int64_t Words() const { return FWords; }
+
+  private:
+    String Decode(const std::string& bytes) const {
+        return FUtf8 ? FromUtf8(bytes) : Win1252ToString(bytes);
+    }
+    void Shorten() {
+        constexpr std::size_t kLimit = 1 << 16, kKeep = 16;
+        if (FCarry.size() <= kLimit) return;
+        std::size_t from = FCarry.size() - kKeep;
+        // Start at the first byte of a character (not a UTF-8 continuation byte).
+        while (from < FCarry.size() && (static_cast<unsigned char>(FCarry[from]) & 0xC0) == 0x80)
+            ++from;
+        FCarry.erase(0, from);
+    }
+
+    bool FUtf8;
+    std::string FCarry;
+    std::int64_t FWords = 0;
+};
 
 // Counts the words of each file as CountWords does: a word is a run of two or more
 // non-separators followed by a separator, so a word at the very end of a file that does not
 // end in a separator (such as a line end) is not counted.
 int Words(Args args, std::ostream& out, std::ostream& err) {
     bool utf8 = false;
-    if (!args.empty() && args[0] == "--utf8") {
-        utf8 = true;
-        args = args.subspan(1);
-    }
-    if (args.empty()) return UsageError(kWords, err);
-    int status = 0;
+    const std::vector<std::string> files =
+        OptionParser().Flag("--utf8", utf8).Parse(args, 0, OptionParser::kMany);
     std::int64_t total = 0;
-    for (const std::string& name : args) {
-        std::string bytes;
-        if (!ReadFileBytes(name, bytes)) {
-            err << "qorkit words: cannot read '" << name << "'\n";
-            status = 1;
-            continue;
-        }
-        const std::int32_t n = CountWords(utf8 ? FromUtf8(bytes) : Win1252ToString(bytes));
-        total += n;
-        out << n << "\t" << name << "\n";
-    }
-    if (args.size() > 1) out << total << "\ttotal\n";
+    const int status = ForEachInput(
+        files,
+        [&](const std::string& name, TStream& in) {
+            StreamingWordCount count(utf8);
+            ForEachBlock(in, [&count](std::string_view b) { count.Add(b); });
+            total += count.Words();
+            out << count.Words() << "\t" << name << "\n";
+        },
+        err);
+    if (files.size() > 1) out << total << "\ttotal\n";
     return status;
 }
 
-int Translit(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kTranslit, err);
-    const String expanded = ExpandDiphthongs(JoinArgs(args));
+int Translit(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> text = OptionParser().Parse(args, 1, OptionParser::kMany);
+    const String expanded = ExpandDiphthongs(JoinArgs(text));
     out << "expanded: " << ToUtf8(expanded) << "\n";
     out << "az09:     " << ToUtf8(ReduceStringToAZ09(expanded)) << "\n";
     out << "fn83:     " << ToUtf8(ReduceStringToFN83CompliantChars(expanded)) << "\n";
     return 0;
 }
 
-int HexChars(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kHexChars, err);
-    out << ToUtf8(ProcessHexChars(JoinArgs(args))) << "\n";
+int HexChars(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> text = OptionParser().Parse(args, 1, OptionParser::kMany);
+    out << ToUtf8(ProcessHexChars(JoinArgs(text))) << "\n";
     return 0;
 }
 

@@ -1,8 +1,7 @@
 // The table subcommand (sort, find and XML conversion of CSV files through TStringArray) and
 // its tour section.
 #include <algorithm>
-#include <charconv>
-#include <fstream>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,25 +19,21 @@ namespace {
 
 int Table(Args args, std::ostream& out, std::ostream& err);
 
-const Command kTable{"table", "qorkit table SUBCOMMAND ...",
-                     "CSV files as string tables: sort, find, to-xml, from-xml", Table};
-// The same command with the usage of one subcommand, for usage errors.
-const Command kSortUsage{
-    "table", "qorkit table sort FILE --col N [--then M] [--desc] [--header] [--delim X]", "",
-    nullptr};
-const Command kFindUsage{"table", "qorkit table find FILE TEXT [--exact] [--case] [--delim X]", "",
-                         nullptr};
-const Command kToXmlUsage{"table", "qorkit table to-xml CSVFILE XMLFILE [--id ID] [--delim X]", "",
-                          nullptr};
-const Command kFromXmlUsage{"table", "qorkit table from-xml XMLFILE [--id ID] [--delim X]", "",
-                            nullptr};
-const Command kAllUsage{"table",
-                        "qorkit table sort FILE --col N [--then M] [--desc] [--header] "
-                        "[--delim X]\n"
-                        "       qorkit table find FILE TEXT [--exact] [--case] [--delim X]\n"
-                        "       qorkit table to-xml CSVFILE XMLFILE [--id ID] [--delim X]\n"
-                        "       qorkit table from-xml XMLFILE [--id ID] [--delim X]",
-                        "", nullptr};
+const Command kTable{"table",
+                     "qorkit table sort FILE --col N [--then M] [--desc] [--header] [--delim X]\n"
+                     "qorkit table find FILE TEXT [--exact] [--case] [--delim X]\n"
+                     "qorkit table to-xml CSVFILE XMLFILE [--id ID] [--delim X]\n"
+                     "qorkit table from-xml XMLFILE [--id ID] [--delim X]",
+                     "CSV files as string tables: sort, find, to-xml, from-xml", Table,
+                     "  --col N, --then M  sort by column N, ties by column M (from 1)\n"
+                     "  --desc             sort in descending order\n"
+                     "  --header           keep the first line in place\n"
+                     "  --exact            find whole cells only\n"
+                     "  --case             find with regard to case\n"
+                     "  --id ID            the table's identifier in the XML file\n"
+                     "  --delim X          the field delimiter (one character or 'tab'); detected\n"
+                     "                     from the first line when not given\n"
+                     "FILE, CSVFILE and XMLFILE may be - for standard input.\n"};
 
 // The identifier under which to-xml stores a table when no --id is given; from-xml without
 // --id takes the first table of the file, whatever its identifier.
@@ -51,60 +46,17 @@ struct Options {
     bool desc = false, header = false, exact = false, matchCase = false;
 };
 
-bool ParseInt(const std::string& s, std::int32_t& v) {
-    const char* const end = s.data() + s.size();
-    const auto [p, ec] = std::from_chars(s.data(), end, v);
-    return ec == std::errc() && p == end;
-}
-
-// Options may stand anywhere after the subcommand; "--" makes the rest positional, so that a
-// search text may start with a dash. `allowed` lists the options of the subcommand.
-bool ParseOptions(Args args, std::initializer_list<std::string_view> allowed, Options& o) {
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options || a.size() < 2 || a[0] != '-') {
-            o.positional.push_back(a);
-            continue;
-        }
-        if (a == "--") {
-            options = false;
-            continue;
-        }
-        if (std::find(allowed.begin(), allowed.end(), a) == allowed.end()) return false;
-        const bool hasValue = a == "--col" || a == "--then" || a == "--delim" || a == "--id";
-        if (hasValue && i + 1 >= args.size()) return false;
-        if (a == "--col" || a == "--then") {
-            std::int32_t v = 0;
-            if (!ParseInt(args[++i], v)) return false;
-            (a == "--col" ? o.col : o.then) = v;
-        } else if (a == "--delim")
-            o.delim = args[++i];
-        else if (a == "--id")
-            o.id = args[++i];
-        else if (a == "--desc")
-            o.desc = true;
-        else if (a == "--header")
-            o.header = true;
-        else if (a == "--exact")
-            o.exact = true;
-        else if (a == "--case")
-            o.matchCase = true;
-    }
-    return true;
-}
+// Column numbers are checked against the file later; here only their type is bounded.
+constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
 
 // The --delim value: one character, or "tab"; nothing when the option is absent.
-bool ParseDelimiter(const Options& o, std::optional<Char>& delim) {
-    if (!o.delim) return true;
-    if (*o.delim == "tab") {
-        delim = u'\t';
-        return true;
-    }
+std::optional<Char> ParseDelimiter(const Options& o) {
+    if (!o.delim) return std::nullopt;
+    if (*o.delim == "tab") return u'\t';
     const String d = FromUtf8(*o.delim);
-    if (d.size() != 1 || d[0] == u'"' || d[0] == u'\n' || d[0] == u'\r') return false;
-    delim = d[0];
-    return true;
+    if (d.size() != 1 || d[0] == u'"' || d[0] == u'\n' || d[0] == u'\r')
+        throw UsageFailure("--delim '" + *o.delim + "' is not one character other than a quote");
+    return d[0];
 }
 
 // A CSV file split into records.
@@ -114,12 +66,8 @@ struct CsvFile {
     std::size_t columns = 0;  ///< fields of the longest record
 };
 
-bool ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv, std::ostream& err) {
-    std::string bytes;
-    if (!ReadFileBytes(name, bytes)) {
-        err << "qorkit table: cannot read '" << name << "'\n";
-        return false;
-    }
+void ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv) {
+    const std::string bytes = ReadInputBytes(name);
     // Files carry no declaration of their encoding: UTF-8 is taken when the bytes are valid
     // UTF-8 (plain ASCII included), anything else is read as Windows-1252, the 8-bit code page
     // of the library, which accepts every byte.
@@ -135,7 +83,6 @@ bool ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv, s
         csv.records.push_back(SplitCsvLine(line, csv.delim));
         csv.columns = std::max(csv.columns, csv.records.back().size());
     }
-    return true;
 }
 
 // True when storing `s` as a cell loses something: it is cut, or a character has no
@@ -164,8 +111,9 @@ std::int32_t LoadTable(TStringArray& t, const std::vector<std::vector<String>>& 
         }
     }
     if (lossy)
-        err << "qorkit table: warning: some cells were cut to 255 characters or held "
-               "characters outside Windows-1252 (stored as '?')\n";
+        ReportError(err,
+                    "warning: some cells were cut to 255 characters or held "
+                    "characters outside Windows-1252 (stored as '?')");
     return rows;
 }
 
@@ -184,25 +132,27 @@ void PrintTable(const TStringArray& t, std::int32_t rows, Char delim, std::ostre
     }
 }
 
-int RangeError(const char* what, std::int32_t value, std::size_t columns, std::ostream& err) {
-    err << "qorkit table: " << what << " " << value << " is not a column of the file (1.."
-        << columns << ")\n";
-    return UsageError(kSortUsage, err);
+void CheckColumn(const char* what, std::int32_t value, std::size_t columns) {
+    if (static_cast<std::size_t>(value) > columns)
+        throw UsageFailure(std::string(what) + " " + std::to_string(value) +
+                           " is not a column of the file (1.." + std::to_string(columns) + ")");
 }
 
 int SortCommand(Args args, std::ostream& out, std::ostream& err) {
     Options o;
-    std::optional<Char> delim;
-    if (!ParseOptions(args, {"--col", "--then", "--desc", "--header", "--delim"}, o) ||
-        o.positional.size() != 1 || !o.col || !ParseDelimiter(o, delim))
-        return UsageError(kSortUsage, err);
+    o.positional = OptionParser()
+                       .Int("--col", o.col, 1, kMaxColumn)
+                       .Int("--then", o.then, 1, kMaxColumn)
+                       .Flag("--desc", o.desc)
+                       .Flag("--header", o.header)
+                       .Text("--delim", o.delim)
+                       .Parse(args, 1, 1);
+    if (!o.col) throw UsageFailure("sort needs --col");
     CsvFile csv;
-    if (!ReadCsv(o.positional[0], delim, csv, err)) return 1;
+    ReadCsv(o.positional[0], ParseDelimiter(o), csv);
     const std::size_t columns = std::max<std::size_t>(csv.columns, 1);
-    if (*o.col < 1 || static_cast<std::size_t>(*o.col) > columns)
-        return RangeError("--col", *o.col, columns, err);
-    if (o.then && (*o.then < 1 || static_cast<std::size_t>(*o.then) > columns))
-        return RangeError("--then", *o.then, columns, err);
+    CheckColumn("--col", *o.col, columns);
+    if (o.then) CheckColumn("--then", *o.then, columns);
     const bool header = o.header && !csv.records.empty();
     if (header) PrintRecord(csv.records.front(), columns, csv.delim, out);
     TStringArray t;
@@ -214,12 +164,13 @@ int SortCommand(Args args, std::ostream& out, std::ostream& err) {
 
 int FindCommand(Args args, std::ostream& out, std::ostream& err) {
     Options o;
-    std::optional<Char> delim;
-    if (!ParseOptions(args, {"--exact", "--case", "--delim"}, o) || o.positional.size() != 2 ||
-        !ParseDelimiter(o, delim))
-        return UsageError(kFindUsage, err);
+    o.positional = OptionParser()
+                       .Flag("--exact", o.exact)
+                       .Flag("--case", o.matchCase)
+                       .Text("--delim", o.delim)
+                       .Parse(args, 2, 2);
     CsvFile csv;
-    if (!ReadCsv(o.positional[0], delim, csv, err)) return 1;
+    ReadCsv(o.positional[0], ParseDelimiter(o), csv);
     TStringArray t;
     const std::int32_t rows = LoadTable(t, csv.records, 0, csv.columns, err);
     const String text = FromUtf8(o.positional[1]);
@@ -250,12 +201,9 @@ int FindCommand(Args args, std::ostream& out, std::ostream& err) {
 
 int ToXmlCommand(Args args, std::ostream&, std::ostream& err) {
     Options o;
-    std::optional<Char> delim;
-    if (!ParseOptions(args, {"--id", "--delim"}, o) || o.positional.size() != 2 ||
-        !ParseDelimiter(o, delim))
-        return UsageError(kToXmlUsage, err);
+    o.positional = OptionParser().Text("--id", o.id).Text("--delim", o.delim).Parse(args, 2, 2);
     CsvFile csv;
-    if (!ReadCsv(o.positional[0], delim, csv, err)) return 1;
+    ReadCsv(o.positional[0], ParseDelimiter(o), csv);
     TStringArray t;
     LoadTable(t, csv.records, 0, csv.columns, err);
     t.SaveAsXMLFile(FromUtf8(o.positional[1]), o.id ? FromUtf8(*o.id) : String(kDefaultId));
@@ -264,35 +212,35 @@ int ToXmlCommand(Args args, std::ostream&, std::ostream& err) {
 
 int FromXmlCommand(Args args, std::ostream& out, std::ostream& err) {
     Options o;
-    std::optional<Char> delim;
-    if (!ParseOptions(args, {"--id", "--delim"}, o) || o.positional.size() != 1 ||
-        !ParseDelimiter(o, delim))
-        return UsageError(kFromXmlUsage, err);
+    o.positional = OptionParser().Text("--id", o.id).Text("--delim", o.delim).Parse(args, 1, 1);
     const std::string& name = o.positional[0];
-    if (!std::ifstream(name, std::ios::binary).is_open()) {
-        err << "qorkit table: cannot read '" << name << "'\n";
-        return 1;
-    }
+    const std::optional<Char> delim = ParseDelimiter(o);
+    OpenInput(name);  // reports a missing or unreadable file with the system's reason
     TStringArray t;
-    if (!t.LoadFromXMLFile(FromUtf8(name), o.id ? FromUtf8(*o.id) : String())) {
-        err << "qorkit table: no table";
-        if (o.id) err << " '" << *o.id << "'";
-        err << " in '" << name << "'\n";
-        return 1;
+    bool found = false;
+    if (name == "-") {
+        // The XML reader works on named files: standard input goes through a private copy.
+        const TemporaryFile copy(ReadInputBytes(name));
+        found = t.LoadFromXMLFile(FromUtf8(copy.Name()), o.id ? FromUtf8(*o.id) : String());
+    } else {
+        found = t.LoadFromXMLFile(FromUtf8(name), o.id ? FromUtf8(*o.id) : String());
     }
+    if (!found)
+        return ReportError(
+            err, "no table" + (o.id ? " '" + *o.id + "'" : std::string()) + " in '" + name + "'");
     PrintTable(t, t.NrOfRows(), delim.value_or(u','), out);
     return 0;
 }
 
 int Table(Args args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(kAllUsage, err);
+    if (args.empty()) throw UsageFailure("missing subcommand");
     const std::string& sub = args[0];
     const Args rest = args.subspan(1);
     if (sub == "sort") return SortCommand(rest, out, err);
     if (sub == "find") return FindCommand(rest, out, err);
     if (sub == "to-xml") return ToXmlCommand(rest, out, err);
     if (sub == "from-xml") return FromXmlCommand(rest, out, err);
-    return UsageError(kAllUsage, err);
+    throw UsageFailure("unknown subcommand '" + sub + "'");
 }
 
 void ShowTable(std::ostream& out) {

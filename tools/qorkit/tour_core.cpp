@@ -9,10 +9,6 @@ namespace qorkit::tool {
 namespace {
 
 void ShowCore(std::ostream& out) {
-    out << "Units started at load, in order:";
-    for (const TPackageUnitInfo& u : GetPackageInfoTable())
-        out << " " << u.Name;
-    out << "\n";
     out << std::setprecision(19) << "uc_e = " << uc_e << ", uc_ln10 = " << uc_ln10
         << ", uc_GoldenR = " << uc_GoldenR << "\n";
     out << std::setprecision(15) << "ln(10!) = " << uc_LnFactorial[10]
@@ -24,9 +20,13 @@ void ShowCore(std::ostream& out) {
     } catch (const EQORError& e) {
         out << "EQORError catches every library error, e.g. \"" << e.what() << "\"\n";
     }
+    out << "The library's units start when it is loaded, in this order:";
+    for (const TPackageUnitInfo& u : GetPackageInfoTable())
+        out << " " << u.Name;
+    out << "\n";
 }
 
-const RegisterTourSection kSection({10, "Package frame and constants", ShowCore});
+const RegisterTourSection kSection({10, "Constants, errors and the package frame", ShowCore});
 
 }  // namespace
 
