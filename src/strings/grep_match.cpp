@@ -84,15 +84,42 @@ class Walker {
         const auto width = static_cast<std::size_t>(FL) + 2;
         FFailed.resize(static_cast<std::size_t>(FM));
         FChainFail.resize(static_cast<std::size_t>(FM));
-        FOcc.resize(static_cast<std::size_t>(FM));
         for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k) {
             FFailed[k].Reset(width);
             const Tok& t = FTok[k];
             if (t.Act == taMult0 || t.Act == taMult1) FChainFail[k].Reset(width);
-            if (t.N > 0) Occurrences(t, FOcc[k]);
         }
+        FindOccurrences();
         FValid[0] = 0;
         return StartLoop(First, Last);
+    }
+
+    // After a failed search: sets Valid() to the position at which each token last passed its
+    // own test during the search (0: it never did), as the classic walk leaves it.
+    //
+    // When nothing matches, the classic walk explores its whole tree of tries. Walking the
+    // mirror image of that tree (children in reverse order) and taking each node after its
+    // children meets the walk's events in reverse time order, so the first pass met of each
+    // token is its last pass. A (token, position) pair is expanded only once: its subtree is
+    // the same wherever it comes up, and once it has been walked every token in it has been
+    // met. Ranges of "any character" continuations and chains of set or text repetitions that
+    // were walked are remembered too, so the whole walk is O(text length x tokens).
+    void FindLastPasses(Pos First, Pos Last) {
+        const auto width = static_cast<std::size_t>(FL) + 2;
+        FSeen.resize(static_cast<std::size_t>(FM));
+        FChainFail.resize(static_cast<std::size_t>(FM));
+        for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k) {
+            FSeen[k].Reset(width);
+            const Tok& t = FTok[k];
+            // Reused: here a set bit means the chain from there on has been walked.
+            if (t.Act == taMult0 || t.Act == taMult1) FChainFail[k].Reset(width);
+        }
+        FindOccurrences();
+        std::fill_n(FAnyFailFrom.begin(), FM, FL + 2);  // here: the walked range starts there
+        std::fill_n(FValid.begin(), FM, 0);
+        FOpen = FM;
+        for (Pos p = Last; p >= First && FOpen > 0; --p)
+            Visit(0, p);
     }
 
     // Token positions of the match found (index 0 is token 1); after a failed search index 0
@@ -149,7 +176,7 @@ class Walker {
         const Tok& t = FTok[static_cast<std::size_t>(k)];
         if (p < 1 || static_cast<std::int64_t>(p) + t.N - 1 > FL) return false;
         if (t.N == 0) return true;
-        if (FMemo) return FOcc[static_cast<std::size_t>(k)].Get(p);
+        if (FHaveOcc) return FOcc[static_cast<std::size_t>(k)].Get(p);
         Pos i = 0;
         while (i < t.N && At(p + i) == t.Text[i])
             ++i;
@@ -173,33 +200,32 @@ class Walker {
 
     static Pos Width(const Tok& t) { return t.El == Elem::Text ? t.N : 1; }
 
-    bool Eval(Pos k, Pos p) {
+    // The token's own test at p.
+    bool OwnTest(Pos k, Pos p) {
         const Tok& t = FTok[static_cast<std::size_t>(k)];
-        bool pass = true;
         switch (t.Act) {
             case taNormal:
-                pass = TextAt(k, p);
-                break;
+                return TextAt(k, p);
             case taAnyByte:
-                pass = p <= FL;
-                break;
+                return p <= FL;
             case taEol:
-                pass = p > FL;
-                break;
+                return p > FL;
             case taBol:
-                pass = p == 1;
-                break;
+                return p == 1;
             case taSet:
-                pass = Member(t, p);
-                break;
+                return Member(t, p);
             case taMult1:
-                pass = OneAt(k, p);
-                break;
+                return OneAt(k, p);
             case taMult0:
             case taOpti:
                 break;
         }
-        if (!pass) return false;
+        return true;
+    }
+
+    bool Eval(Pos k, Pos p) {
+        const Tok& t = FTok[static_cast<std::size_t>(k)];
+        if (!OwnTest(k, p)) return false;
         FValid[static_cast<std::size_t>(k)] = p;
         if (k == FM - 1) {
             FEnd = EndPos(k, p);
@@ -266,6 +292,67 @@ class Walker {
         return false;
     }
 
+    // The mirror walk of FindLastPasses from the pair (k, p).
+    void Visit(Pos k, Pos p) {
+        const auto u = static_cast<std::size_t>(k);
+        if (FSeen[u].Get(p)) return;
+        FSeen[u].Set(p);
+        if (!OwnTest(k, p)) return;
+        if (k < FM - 1) VisitChildren(k, p);
+        if (FValid[u] == 0 && FOpen > 0) {
+            FValid[u] = p;
+            --FOpen;
+        }
+    }
+
+    // The continuations of Eval, last first.
+    void VisitChildren(Pos k, Pos p) {
+        const Tok& t = FTok[static_cast<std::size_t>(k)];
+        const Pos next = k + 1;
+        switch (t.Act) {
+            case taNormal:
+                return Visit(next, p + t.N);
+            case taAnyByte:
+            case taSet:
+                return Visit(next, p + 1);
+            case taBol:
+                return Visit(next, 1);
+            case taEol:
+                return Visit(next, p);
+            case taOpti:
+                if (OneAt(k, p)) Visit(next, p + Width(t));
+                if (FOpen > 0) Visit(next, p);
+                return;
+            case taMult0:
+            case taMult1:
+                break;
+        }
+        const Pos from = t.Act == taMult1 ? p + Width(t) : p;
+        if (t.El == Elem::Any) {
+            // Continuations from..L + 1; those from the walked range's start on were walked.
+            Pos& walked = FAnyFailFrom[static_cast<std::size_t>(k)];
+            for (Pos q = std::min(FL + 1, walked - 1); q >= from && FOpen > 0; --q)
+                Visit(next, q);
+            walked = std::min(walked, from);
+            return;
+        }
+        // The chain from..end, up to the first position already walked or the first that holds
+        // no repetition (itself a continuation), then walked back.
+        Bits& walked = FChainFail[static_cast<std::size_t>(k)];
+        const Pos w = Width(t);
+        Pos q = from;
+        while (!walked.Get(q) && OneAt(k, q))
+            q += w;
+        if (!walked.Get(q)) {
+            Visit(next, q);
+            walked.Set(q);
+        }
+        for (Pos r = q - w; r >= from && FOpen > 0; r -= w) {
+            Visit(next, r);
+            walked.Set(r);
+        }
+    }
+
     Pos EndPos(Pos k, Pos p) {
         const Tok& t = FTok[static_cast<std::size_t>(k)];
         switch (t.Act) {
@@ -291,6 +378,14 @@ class Walker {
                 return OneAt(k, p) ? p + Width(t) - 1 : p - 1;
         }
         return p;
+    }
+
+    void FindOccurrences() {
+        if (FHaveOcc) return;
+        FOcc.resize(static_cast<std::size_t>(FM));
+        for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k)
+            if (FTok[k].N > 0) Occurrences(FTok[k], FOcc[k]);
+        FHaveOcc = true;
     }
 
     // Every position at which the token's text lies, by Knuth-Morris-Pratt over the text.
@@ -322,8 +417,10 @@ class Walker {
     std::array<Tok, 64> FTok;
     std::array<Pos, 64> FValid;
     std::array<Pos, 64> FAnyFailFrom;
-    std::vector<Bits> FFailed, FChainFail, FOcc;
+    std::vector<Bits> FFailed, FChainFail, FOcc, FSeen;
     bool FMemo = false;
+    bool FHaveOcc = false;
+    Pos FOpen = 0;  // tokens whose last pass is still unknown
     bool FAborted = false;
     std::int64_t FSteps = 0;
     std::int64_t FBudget = 0;
@@ -340,6 +437,7 @@ GrepSearchResult GrepSearch(const TRegExp& Tokens, std::int32_t M, std::u16strin
     Walker w(Tokens, M, Text, Fold);
     GrepSearchResult r;
     r.Found = w.Search(First, Last, PlainBudget);
+    if (!r.Found) w.FindLastPasses(First, Last);
     r.Valid = w.Valid();
     r.End = w.End();
     return r;
@@ -379,8 +477,12 @@ bool TGrep::MatchString(std::u16string_view Instring, std::int32_t& MatchPos) {
             for (Pos k = 0; k < FLengRegExp; ++k)
                 FregExp[static_cast<std::size_t>(k)].ValidFrom = valid[static_cast<std::size_t>(k)];
             FMatchEndPos = r.End;
-        } else if (valid[0] != 0) {
-            first.ValidFrom = valid[0];
+        } else {
+            // Each token keeps what it had unless it passed its own test in this search.
+            for (Pos k = 0; k < FLengRegExp; ++k)
+                if (valid[static_cast<std::size_t>(k)] != 0)
+                    FregExp[static_cast<std::size_t>(k)].ValidFrom =
+                        valid[static_cast<std::size_t>(k)];
         }
     }
     MatchPos = FMatchStartPos = first.ValidFrom;

@@ -12,8 +12,8 @@ namespace qorkit::detail {
 /// Where a search ended.
 struct GrepSearchResult {
     bool Found = false;
-    /// Positions of tokens 1..m on the match (index 0 is token 1). After a failed search
-    /// element 0 is the last start at which token 1 passed its own test (0: none).
+    /// Positions of tokens 1..m on the match (index 0 is token 1). After a failed search each
+    /// element is the last position at which its token passed its own test (0: never).
     std::array<std::int32_t, 64> Valid{};
     std::int32_t End = 0;  ///< last position of the match
 };

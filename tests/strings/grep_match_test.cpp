@@ -43,7 +43,12 @@ class Reference {
             s.push_back(g.IgnoreCase() && c >= u'A' && c <= u'Z' ? Char(c + 32) : c);
         L = static_cast<std::int32_t>(s.size());
         valid.assign(static_cast<std::size_t>(m) + 1, 0);
-        valid[1] = t[0].ValidFrom;
+    }
+
+    // What token k (from 1) holds after the search: its last pass, or what it had before.
+    std::int32_t After(std::int32_t k) const {
+        const std::int32_t v = valid[static_cast<std::size_t>(k)];
+        return v != 0 ? v : t[static_cast<std::size_t>(k - 1)].ValidFrom;
     }
 
     // Start positions from `from` up to the larger of from + 1 and L, never beyond L + 1.
@@ -334,14 +339,12 @@ TEST(GrepMatch, AgreesWithTheRecursiveDefinitionOnRandomInputs) {
         const std::string where =
             ToUtf8(pat) + " on \"" + ToUtf8(text) + "\" from " + std::to_string(from);
         ASSERT_EQ(o.found, expected) << where;
-        ASSERT_EQ(o.pos, ref.valid[1]) << where;
-        ASSERT_EQ(o.start, ref.valid[1]) << where;
+        ASSERT_EQ(o.pos, ref.After(1)) << where;
+        ASSERT_EQ(o.start, ref.After(1)) << where;
         ASSERT_EQ(o.end, expected ? ref.end : endBefore) << where;
-        if (expected) {
-            for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
-                ASSERT_EQ(g.GetRegExpToken(k).ValidFrom, ref.valid[static_cast<std::size_t>(k)])
-                    << where << " token " << k;
-        }
+        // Every token, after a failed search as well: the last place it passed its own test.
+        for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
+            ASSERT_EQ(g.GetRegExpToken(k).ValidFrom, ref.After(k)) << where << " token " << k;
 
         // The memo walk alone must find the same match.
         TRegExp tokens{};
@@ -355,8 +358,11 @@ TEST(GrepMatch, AgreesWithTheRecursiveDefinitionOnRandomInputs) {
             ASSERT_EQ(memo.Found, expected) << where;
             if (expected) {
                 ASSERT_EQ(memo.End, ref.end) << where;
-                ASSERT_EQ(memo.Valid[0], ref.valid[1]) << where;
             }
+            for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
+                ASSERT_EQ(memo.Valid[static_cast<std::size_t>(k - 1)],
+                          ref.valid[static_cast<std::size_t>(k)])
+                    << where << " memo, token " << k;
         }
     }
 }
@@ -390,4 +396,27 @@ TEST(GrepMatch, PathologicalPatternsOverLongTextsAreCheap) {
     EXPECT_EQ(g.MatchStartPos(), 1);
     EXPECT_EQ(g.MatchEndPos(), 100000);
     EXPECT_EQ(g.GetRegExpToken(3).ValidFrom, 1);  // the first two took nothing
+}
+
+TEST(GrepMatch, FailedSearchLeavesEachTokensLastPass) {
+    TGrep g;
+    Pattern(g, u"ab+c");
+    ASSERT_TRUE(Match(g, u"zzabc").found);
+    EXPECT_FALSE(Match(g, u"xabbd").found);
+    EXPECT_EQ(g.GetRegExpToken(1).ValidFrom, 2);
+    EXPECT_EQ(g.GetRegExpToken(2).ValidFrom, 3);  // the chain was walked to 4, but it starts at 3
+    EXPECT_EQ(g.GetRegExpToken(3).ValidFrom, 5);  // never passed: kept from the earlier match
+
+    Pattern(g, u"a.*c");
+    EXPECT_FALSE(Match(g, u"abab").found);
+    EXPECT_EQ(g.MatchStartPos(), 3);
+    EXPECT_EQ(g.GetRegExpToken(2).ValidFrom, 4);
+
+    // The same after the memo walk over a long text: the last start that passes is the last "a".
+    String text(50000, u'a');
+    text += u"b";
+    Pattern(g, u"(a)*(a)*(a)*c");
+    EXPECT_FALSE(Match(g, text).found);
+    for (std::int32_t k = 1; k <= 3; ++k)
+        EXPECT_EQ(g.GetRegExpToken(k).ValidFrom, 50001) << k;  // empty runs before the "b"
 }
