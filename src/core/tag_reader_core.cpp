@@ -39,13 +39,13 @@ TagHead ReadTagHead(TagCharSource& Source) {
         head.AtEnd = true;
         return head;
     }
-    const bool closed = tag.back() == u'>';
     const std::size_t blank = tag.find(u' ');
     const bool selfClosing = tag.find(u"/>") != String::npos;
     std::u16string_view view(tag);
     // Characters of the closing mark at the end: "/>" (which can only stand at the end, the
-    // tag text ending at its first ">"), ">", or none for a tag cut off by the end.
-    const std::size_t mark = selfClosing ? 2 : (closed ? 1 : 0);
+    // tag text ending at its first ">") or ">". A tag cut off by the end of the data loses its
+    // last character all the same: truncated input gives shortened texts.
+    const std::size_t mark = selfClosing ? 2 : 1;
     if (blank != String::npos) {
         head.Name = String(view.substr(0, blank));
         const std::size_t from = blank + 1;

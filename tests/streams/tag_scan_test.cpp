@@ -75,11 +75,13 @@ TEST(ReadNextTagInStream, CommentsInstructionsAndTheEnd) {
     TStringStream empty(std::string(""));
     EXPECT_EQ(Next(empty, {}), (Tag{-1, u"", u""}));
 
-    // A tag cut off by the end keeps every character of its name and attributes.
+    // A tag cut off by the end loses its last character as a closed one loses its ">".
     TStringStream cut(std::string("<data kind=\"x"));
-    EXPECT_EQ(Next(cut, {u"data", u"dat", u"z"}), (Tag{0, u"kind=\"x", u""}));
-    TStringStream cutName(std::string("text <abc"));
-    EXPECT_EQ(Next(cutName, {u"ab", u"abc", u"z"}), (Tag{1, u"", u""}));
+    EXPECT_EQ(Next(cut, {u"data", u"dat", u"z"}), (Tag{0, u"kind=\"", u""}));
+    TStringStream cutName(std::string("text <data"));
+    EXPECT_EQ(Next(cutName, {u"data", u"dat", u"z"}), (Tag{1, u"", u""}));
+    TStringStream cutSlash(std::string("<a /"));
+    EXPECT_EQ(Next(cutSlash, {u"a", u"z"}), (Tag{0, u"", u""}));
 
     // Only the bytes of the tag are taken from a stream that cannot seek back.
     ForwardStream f("<a x='1'/><b>2</b>tail");
@@ -110,6 +112,18 @@ TEST(ReadNextTagInTextFile, SameRulesOnTextFiles) {
     EXPECT_EQ(elem, u"a<b>");
     EXPECT_EQ(ReadNextTagInTextFile(f, list, attr, elem), 3);
     EXPECT_TRUE(f.Eof());
+    f.Close();
+
+    // A tag cut off by the end of the file loses its last character.
+    dir.Put("cut.xml", "<item x=\"1\"/><a /");
+    f.Assign(dir.Name("cut.xml"));
+    f.Reset();
+    const std::vector<String> names{u"item", u"a", u"z"};
+    EXPECT_EQ(ReadNextTagInTextFile(f, names, attr, elem), 0);
+    EXPECT_EQ(attr, u"x=\"1\"");
+    attr = u"stale";
+    EXPECT_EQ(ReadNextTagInTextFile(f, names, attr, elem), 1);
+    EXPECT_EQ(attr, u"");
     f.Close();
 }
 
