@@ -1,0 +1,232 @@
+// The combinations, permutations and nearest subcommands and the tour section about
+// combinatorics and nearest values.
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "qorkit/Qor_dstruct.h"
+#include "qorkit/rtl/sysutils.h"
+
+namespace qorkit::tool {
+
+namespace {
+
+int Combinations(Args args, std::ostream& out, std::ostream& err);
+int Permutations(Args args, std::ostream& out, std::ostream& err);
+int Nearest(Args args, std::ostream& out, std::ostream& err);
+
+const Command kCombinations{"combinations", "qorkit combinations K M",
+                            "every K-element combination of 1..M, in lexicographic order",
+                            Combinations};
+const Command kPermutations{"permutations", "qorkit permutations N",
+                            "every permutation of 1..N, in the level order", Permutations};
+const Command kNearest{"nearest", "qorkit nearest X VALUE...",
+                       "0-based index and value of the VALUE nearest to X", Nearest};
+
+// Reports a usage error as one line and returns its exit status.
+int Misuse(const Command& c, std::ostream& err, const std::string& reason) {
+    err << "qorkit: " << c.Name << ": " << reason << " (usage: " << c.Usage << ")\n";
+    return 2;
+}
+
+// The operands of `args`, or false after a usage error or a help request (`status` says
+// which). "--help"/"-h" print the usage; "--" ends the options; an argument that starts with
+// "-" is an option unless `numbers` allows it as a negative number.
+bool Operands(const Command& c, Args args, bool numbers, std::ostream& out, std::ostream& err,
+              std::vector<std::string>& ops, int& status) {
+    bool options = true;
+    for (const std::string& a : args) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "--help" || a == "-h")) {
+            out << "usage: " << c.Usage << "\n" << c.Summary << "\n";
+            status = 0;
+            return false;
+        } else if (options && a.size() > 1 && a[0] == '-' &&
+                   !(numbers && (std::isdigit(static_cast<unsigned char>(a[1])) || a[1] == '.' ||
+                                 std::strchr("iInN", a[1]) != nullptr))) {
+            status = Misuse(c, err, "unknown option '" + a + "'");
+            return false;
+        } else {
+            ops.push_back(a);
+        }
+    }
+    return true;
+}
+
+// Reads a decimal count in lo..hi; reports a usage error otherwise.
+bool Count(const Command& c, const std::string& text, const char* what, int lo, int hi,
+           std::ostream& err, int& value) {
+    const char* const end = text.data() + text.size();
+    const auto [p, ec] = std::from_chars(text.data(), end, value);
+    if (ec == std::errc() && p == end && value >= lo && value <= hi) return true;
+    Misuse(c, err,
+           std::string(what) + " must be a whole number in " + std::to_string(lo) + ".." +
+               std::to_string(hi) + ", not '" + text + "'");
+    return false;
+}
+
+// Lines of bytes 1..n of a TCombination, written in large blocks. A reader that stops reading
+// (a closed pipe) ends the output quietly; another write error is reported.
+class LineWriter {
+  public:
+    LineWriter(std::ostream& Out, std::ostream& Err, std::string_view Cmd)
+        : FOut(Out), FErr(Err), FCmd(Cmd) {
+        // A closed pipe must come back as a write error, not end the program unseen.
+        std::signal(SIGPIPE, SIG_IGN);
+        FBuffer.reserve(kBlock + 1024);
+    }
+    /// False once output has failed.
+    bool Line(const TCombination& c) {
+        for (std::size_t i = 1; i <= c[0]; ++i) {
+            if (i > 1) FBuffer += ' ';
+            char digits[4];
+            const auto r = std::to_chars(digits, digits + 4, c[i]);
+            FBuffer.append(digits, r.ptr);
+        }
+        FBuffer += '\n';
+        return FBuffer.size() < kBlock || Flush();
+    }
+    /// Writes what is pending; the exit status of the command.
+    int Finish() {
+        if (Flush() || FPipeClosed) return 0;
+        FErr << "qorkit: " << FCmd << ": standard output: " << std::strerror(FErrno) << "\n";
+        return 1;
+    }
+
+  private:
+    static constexpr std::size_t kBlock = 1 << 16;
+
+    bool Flush() {
+        if (FFailed) return false;
+        errno = 0;
+        FOut.write(FBuffer.data(), static_cast<std::streamsize>(FBuffer.size()));
+        FOut.flush();
+        FBuffer.clear();
+        if (FOut) return true;
+        FFailed = true;
+        FErrno = errno != 0 ? errno : EIO;
+        FPipeClosed = FErrno == EPIPE;
+        return false;
+    }
+
+    std::ostream& FOut;
+    std::ostream& FErr;
+    std::string_view FCmd;
+    std::string FBuffer;
+    bool FFailed = false, FPipeClosed = false;
+    int FErrno = 0;
+};
+
+int Combinations(Args args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> ops;
+    int status = 2;
+    if (!Operands(kCombinations, args, false, out, err, ops, status)) return status;
+    if (ops.size() != 2) return Misuse(kCombinations, err, "expects two operands");
+    int k = 0, m = 0;
+    if (!Count(kCombinations, ops[0], "K", 1, 255, err, k) ||
+        !Count(kCombinations, ops[1], "M", k, 255, err, m))
+        return 2;
+    TCombination c{};
+    c[0] = static_cast<std::uint8_t>(k);
+    for (int i = 1; i <= k; ++i)
+        c[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    LineWriter w(out, err, kCombinations.Name);
+    while (w.Line(c) && NextCombination(c, m)) {
+    }
+    return w.Finish();
+}
+
+int Permutations(Args args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> ops;
+    int status = 2;
+    if (!Operands(kPermutations, args, false, out, err, ops, status)) return status;
+    if (ops.size() != 1) return Misuse(kPermutations, err, "expects one operand");
+    int n = 0;
+    if (!Count(kPermutations, ops[0], "N", 1, 255, err, n)) return 2;
+    TCombination p{};
+    p[0] = static_cast<std::uint8_t>(n);
+    for (int i = 1; i <= n; ++i)
+        p[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    LineWriter w(out, err, kPermutations.Name);
+    while (w.Line(p) && NextPermutation(p)) {
+    }
+    return w.Finish();
+}
+
+bool ParseInt(const std::string& s, std::int32_t& v) {
+    const char* const end = s.data() + s.size();
+    const auto [p, ec] = std::from_chars(s.data(), end, v);
+    return ec == std::errc() && p == end;
+}
+
+int Nearest(Args args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> ops;
+    int status = 2;
+    if (!Operands(kNearest, args, true, out, err, ops, status)) return status;
+    if (ops.size() < 2) return Misuse(kNearest, err, "expects X and at least one VALUE");
+    // Whole numbers throughout take the exact integer search; otherwise all are reals.
+    std::vector<std::int32_t> ints(ops.size());
+    bool integral = true;
+    for (std::size_t i = 0; i < ops.size() && integral; ++i)
+        integral = ParseInt(ops[i], ints[i]);
+    std::int32_t ix = -1;
+    if (integral) {
+        ix = IndexOfNearestArrayValue(ints[0], std::span(ints).subspan(1));
+    } else {
+        std::vector<double> reals(ops.size());
+        for (std::size_t i = 0; i < ops.size(); ++i) {
+            long double v = 0;
+            if (!TryStrToFloat(FromUtf8(ops[i]), v)) {
+                return Misuse(kNearest, err, "not a number: '" + ops[i] + "'");
+            }
+            reals[i] = static_cast<double>(v);
+        }
+        ix = IndexOfNearestArrayValue(reals[0], std::span(reals).subspan(1));
+    }
+    if (ix < 0) {
+        err << "qorkit: nearest: no value lies at a finite distance from " << ops[0] << "\n";
+        return 1;
+    }
+    out << ix << "\t" << ops[static_cast<std::size_t>(ix) + 1] << "\n";
+    out.flush();
+    if (out) return 0;
+    err << "qorkit: nearest: standard output: " << std::strerror(errno) << "\n";
+    return 1;
+}
+
+void ShowCombinatorics(std::ostream& out) {
+    TCombination c{};
+    c[0] = 2, c[1] = 1, c[2] = 2;
+    out << "NextCombination, 2 of 4:";
+    do
+        out << " " << int{c[1]} << int{c[2]};
+    while (NextCombination(c, 4));
+    TCombination p{};
+    p[0] = 3, p[1] = 1, p[2] = 2, p[3] = 3;
+    out << "\nNextPermutation, level order of 3:";
+    do
+        out << " " << int{p[1]} << int{p[2]} << int{p[3]};
+    while (NextPermutation(p));
+    const double values[] = {1, 2, 3};
+    const std::int32_t ints[] = {2147483647, 0};
+    out << "\nIndexOfNearestArrayValue(2.5, {1, 2, 3}) = " << IndexOfNearestArrayValue(2.5, values)
+        << " (the first of two equally near)\n"
+        << "IndexOfNearestArrayValue(-2147483648, {2147483647, 0}) = "
+        << IndexOfNearestArrayValue(-2147483647 - 1, ints) << " (exact distances, no overflow)\n";
+}
+
+const RegisterCommand kRegisterCombinations(kCombinations);
+const RegisterCommand kRegisterPermutations(kPermutations);
+const RegisterCommand kRegisterNearest(kNearest);
+const RegisterTourSection kSection({70, "Combinations, permutations and nearest values",
+                                    ShowCombinatorics});
+
+}  // namespace
+
+}  // namespace qorkit::tool
