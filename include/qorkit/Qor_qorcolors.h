@@ -2,3 +2,6 @@
 #pragma once
 
 #include "qorkit/Qor_qorbase.h"
+#include "qorkit/colors/color_array.h"
+#include "qorkit/colors/color_models.h"
+#include "qorkit/colors/color_tables.h"

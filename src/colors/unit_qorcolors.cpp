@@ -3,7 +3,7 @@
 
 namespace qorkit::detail {
 
-// The unit's data is constant so far: nothing to build at start-up or release at shut-down.
+// The unit's tables are constant data: nothing to build at start-up or release at shut-down.
 void StartQorcolors() {}
 void StopQorcolors() {}
 
