@@ -6,12 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "../cpuid/cpuid_backend.h"
 #include "checksum_cpu.h"
 #include "qorkit/rtl/untyped_file.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
-#endif
 
 namespace qorkit {
 
@@ -64,25 +61,13 @@ bool UseClmul() noexcept {
 namespace detail {
 
 bool CpuHasClmul() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
-    return (c & bit_PCLMUL) != 0 && (c & bit_SSE4_1) != 0;
-#else
-    return false;
-#endif
+    const ProcessorFeatures& f = HostFeatures();
+    return f.Pclmul && f.Sse41;
 }
 
 bool CpuHasShaNi() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
-    const bool ssse3_sse41 = (c & bit_SSSE3) != 0 && (c & bit_SSE4_1) != 0;
-    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
-    return ssse3_sse41 && (b & bit_SHA) != 0;
-#else
-    return false;
-#endif
+    const ProcessorFeatures& f = HostFeatures();
+    return f.Sha && f.Ssse3 && f.Sse41;
 }
 
 std::uint32_t Crc32Slice8(std::uint32_t Crc, const std::uint8_t* Data, std::size_t Len) noexcept {
