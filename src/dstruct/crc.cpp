@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "../cpuid/cpuid_backend.h"
 #include "checksum_cpu.h"
 #include "qorkit/rtl/untyped_file.h"
 
@@ -51,24 +50,9 @@ std::size_t Clamp(std::size_t Length, std::int32_t Count) {
     return static_cast<std::size_t>(Count) < Length ? static_cast<std::size_t>(Count) : Length;
 }
 
-bool UseClmul() noexcept {
-    static const bool use = detail::CpuHasClmul();
-    return use;
-}
-
 }  // namespace
 
 namespace detail {
-
-bool CpuHasClmul() noexcept {
-    const ProcessorFeatures& f = HostFeatures();
-    return f.Pclmul && f.Sse41;
-}
-
-bool CpuHasShaNi() noexcept {
-    const ProcessorFeatures& f = HostFeatures();
-    return f.Sha && f.Ssse3 && f.Sse41;
-}
 
 std::uint32_t Crc32Slice8(std::uint32_t Crc, const std::uint8_t* Data, std::size_t Len) noexcept {
     const auto& t = kCrc32Tables;
@@ -114,7 +98,12 @@ std::uint32_t CalcNextCRC32(std::uint8_t b, std::uint32_t crc) noexcept {
 }
 
 std::uint32_t UpdateCRC32(std::uint32_t Crc, std::span<const std::uint8_t> Data) noexcept {
-    if (UseClmul() && Data.size() >= 64) return detail::Crc32Clmul(Crc, Data.data(), Data.size());
+    using detail::Crc32Path;
+    const Crc32Path path = detail::ActiveCrc32Path();
+    if (path == Crc32Path::Vpclmul512 && Data.size() >= 256)
+        return detail::Crc32Vpclmul512(Crc, Data.data(), Data.size());
+    if (path != Crc32Path::Slice8 && Data.size() >= 64)
+        return detail::Crc32Clmul(Crc, Data.data(), Data.size());
     return detail::Crc32Slice8(Crc, Data.data(), Data.size());
 }
 
@@ -127,7 +116,8 @@ std::uint32_t CalcCRC32ofFile(const String& FileName) noexcept {
         TUntypedFile f;
         f.Assign(FileName);
         f.Reset();  // opens read-only
-        std::vector<std::uint8_t> block(4096);
+        // Large blocks bypass the file's own buffer: the read, not the checksum, sets the pace.
+        std::vector<std::uint8_t> block(256 * 1024);
         std::uint32_t crc = 0xFFFFFFFFu;
         for (;;) {
             std::int64_t got = 0;
@@ -143,7 +133,15 @@ std::uint32_t CalcCRC32ofFile(const String& FileName) noexcept {
 }
 
 const char* CRC32Implementation() noexcept {
-    return UseClmul() ? "pclmul" : "slice8";
+    switch (detail::ActiveCrc32Path()) {
+        case detail::Crc32Path::Vpclmul512:
+            return "vpclmul-512";
+        case detail::Crc32Path::Clmul:
+            return "pclmul";
+        case detail::Crc32Path::Slice8:
+            break;
+    }
+    return "slice8";
 }
 
 }  // namespace qorkit

@@ -48,7 +48,8 @@ std::uint32_t UpdateCRC32(std::uint32_t Crc, std::span<const std::uint8_t> Data)
 /// 0, so callers that must tell the two apart check for the file first.
 std::uint32_t CalcCRC32ofFile(const String& FileName) noexcept;
 
-/// Names the CRC-32 path `CRC32ofBuffer` takes on this processor: "pclmul" or "slice8".
+/// Names the CRC-32 path `CRC32ofBuffer` takes on this processor: "vpclmul-512" (512-bit
+/// carry-less multiplication with AVX-512), "pclmul" (128-bit) or "slice8" (tables).
 const char* CRC32Implementation() noexcept;
 
 }  // namespace qorkit
