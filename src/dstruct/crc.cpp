@@ -81,10 +81,17 @@ std::uint16_t CalcNextCRC16(std::uint8_t b, std::uint16_t crc) noexcept {
     return static_cast<std::uint16_t>(kCrc16Table[((crc >> 8) ^ b) & 0xFF] ^ (crc << 8));
 }
 
-std::uint16_t UpdateCRC16(std::uint16_t Crc, std::span<const std::uint8_t> Data) noexcept {
-    for (std::uint8_t b : Data)
-        Crc = CalcNextCRC16(b, Crc);
+std::uint16_t detail::Crc16Table(std::uint16_t Crc, const std::uint8_t* Data,
+                                 std::size_t Len) noexcept {
+    while (Len-- > 0)
+        Crc = CalcNextCRC16(*Data++, Crc);
     return Crc;
+}
+
+std::uint16_t UpdateCRC16(std::uint16_t Crc, std::span<const std::uint8_t> Data) noexcept {
+    if (Data.size() >= 64 && detail::ActiveCrc16Path() == detail::Crc16Path::Clmul)
+        return detail::Crc16Clmul(Crc, Data.data(), Data.size());
+    return detail::Crc16Table(Crc, Data.data(), Data.size());
 }
 
 std::uint16_t CRC16ofBuffer(std::span<const std::uint8_t> Buf, std::int32_t Count,

@@ -71,6 +71,22 @@ TEST(ChecksumPaths, Crc32KernelsAgreeWithSlicingByEight) {
     }
 }
 
+TEST(ChecksumPaths, Crc16KernelsAgreeWithTheTable) {
+    const auto& pool = Pool();
+    for (Crc16Path p : {Crc16Path::Table, Crc16Path::Clmul}) {
+        Forced<Crc16Path> forced(p);
+        if (!forced.Ok()) continue;
+        ForShapes([&](std::size_t off, std::size_t len) {
+            for (std::uint16_t start : {std::uint16_t{0}, std::uint16_t{0xFFFF},
+                                        static_cast<std::uint16_t>(len * 40503u)}) {
+                ASSERT_EQ(UpdateCRC16(start, std::span(pool.data() + off, len)),
+                          detail::Crc16Table(start, pool.data() + off, len))
+                    << "path " << int(p) << " offset " << off << " length " << len;
+            }
+        });
+    }
+}
+
 TEST(ChecksumPaths, HookRefusesKernelsTheProcessorLacksAndNamesTheOneInUse) {
     {
         Forced<Crc32Path> forced(Crc32Path::Slice8);
