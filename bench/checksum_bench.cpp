@@ -1,10 +1,13 @@
-// Checksums and encodings against their usual peers on 64 MiB of random bytes: CRC-32 against
-// zlib, SHA-1 against OpenSSL, Base64 against OpenSSL's block coder; CRC-16, ASCII85 and the
-// run-length coder on their own. Compare the bytes/s of each pair from one run.
+// Checksums and encodings against their usual peers on random bytes: CRC-32 against zlib and
+// ISA-L, SHA-1 against OpenSSL, Base64 against OpenSSL's block coder, CRC-16, ASCII85 and the
+// run-length coder against plain reference loops written here, and the memory itself (a read
+// sweep and memcpy) as the limit. Compare the bytes/s of each pair from one run.
+#include <isa-l/crc.h>
 #include <openssl/evp.h>
 #include <openssl/sha.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -38,24 +41,71 @@ void Report(benchmark::State& state, std::size_t bytes) {
                             static_cast<std::int64_t>(bytes));
 }
 
+// The byte count of a sized benchmark.
+std::size_t Size(const benchmark::State& state) {
+    return static_cast<std::size_t>(state.range(0));
+}
+
 void BM_Crc32_Qorkit(benchmark::State& state) {
     const auto& d = Data();
+    const std::span<const std::uint8_t> piece(d.data(), Size(state));
     state.SetLabel(CRC32Implementation());
     for (auto _ : state)
-        benchmark::DoNotOptimize(CRC32ofBuffer(d, static_cast<std::int32_t>(d.size())));
-    Report(state, d.size());
+        benchmark::DoNotOptimize(CRC32ofBuffer(piece, static_cast<std::int32_t>(piece.size())));
+    Report(state, piece.size());
 }
 void BM_Crc32_Zlib(benchmark::State& state) {
     const auto& d = Data();
     for (auto _ : state)
-        benchmark::DoNotOptimize(crc32(0, d.data(), static_cast<uInt>(d.size())));
-    Report(state, d.size());
+        benchmark::DoNotOptimize(crc32(0, d.data(), static_cast<uInt>(Size(state))));
+    Report(state, Size(state));
+}
+void BM_Crc32_IsaL(benchmark::State& state) {
+    const auto& d = Data();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(crc32_gzip_refl(0, d.data(), Size(state)));
+    Report(state, Size(state));
+}
+
+// The memory's own limits: reading every byte once, and copying.
+void BM_Memory_ReadSweep(benchmark::State& state) {
+    const auto& d = Data();
+    for (auto _ : state) {
+        std::uint64_t sum = 0;
+        const auto* w = reinterpret_cast<const std::uint64_t*>(d.data());
+        for (std::size_t i = 0; i < Size(state) / 8; i += 4)
+            sum += w[i] ^ w[i + 1] ^ w[i + 2] ^ w[i + 3];
+        benchmark::DoNotOptimize(sum);
+    }
+    Report(state, Size(state));
+}
+void BM_Memory_Memcpy(benchmark::State& state) {
+    const auto& d = Data();
+    std::vector<std::uint8_t> to(Size(state));
+    for (auto _ : state) {
+        std::memcpy(to.data(), d.data(), to.size());
+        benchmark::DoNotOptimize(to.data());
+    }
+    Report(state, Size(state));
 }
 void BM_Crc16_Qorkit(benchmark::State& state) {
     const auto& d = Data();
+    const std::span<const std::uint8_t> piece(d.data(), Size(state));
     for (auto _ : state)
-        benchmark::DoNotOptimize(CRC16ofBuffer(d, static_cast<std::int32_t>(d.size()), crcCCITT));
-    Report(state, d.size());
+        benchmark::DoNotOptimize(
+            CRC16ofBuffer(piece, static_cast<std::int32_t>(piece.size()), crcCCITT));
+    Report(state, piece.size());
+}
+// The plain byte-at-a-time table loop (the library's path before carry-less folding).
+void BM_Crc16_TableLoop(benchmark::State& state) {
+    const auto& d = Data();
+    for (auto _ : state) {
+        std::uint16_t crc = 0xFFFF;
+        for (std::size_t i = 0; i < Size(state); ++i)
+            crc = CalcNextCRC16(d[i], crc);
+        benchmark::DoNotOptimize(crc);
+    }
+    Report(state, Size(state));
 }
 
 void BM_Sha1_Qorkit(benchmark::State& state) {
@@ -218,9 +268,14 @@ void BM_RleDecode_Qorkit(benchmark::State& state) {
     Report(state, d.size());  // decoded bytes
 }
 
-BENCHMARK(BM_Crc32_Qorkit)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Crc32_Zlib)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Crc16_Qorkit)->Unit(benchmark::kMillisecond);
+constexpr std::int64_t k64K = 64 << 10, k16M = 16 << 20;
+BENCHMARK(BM_Memory_ReadSweep)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memory_Memcpy)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crc32_Qorkit)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Crc32_Zlib)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Crc32_IsaL)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Crc16_Qorkit)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Crc16_TableLoop)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Sha1_Qorkit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sha1_QorkitStream)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sha1_OpenSsl)->Unit(benchmark::kMillisecond);

@@ -2,3 +2,4 @@
 #pragma once
 
 #include "qorkit/Qor_qorbase.h"
+#include "qorkit/cpuid/cpuid.h"

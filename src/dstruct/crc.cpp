@@ -9,10 +9,6 @@
 #include "checksum_cpu.h"
 #include "qorkit/rtl/untyped_file.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
-#endif
-
 namespace qorkit {
 
 namespace {
@@ -54,36 +50,9 @@ std::size_t Clamp(std::size_t Length, std::int32_t Count) {
     return static_cast<std::size_t>(Count) < Length ? static_cast<std::size_t>(Count) : Length;
 }
 
-bool UseClmul() noexcept {
-    static const bool use = detail::CpuHasClmul();
-    return use;
-}
-
 }  // namespace
 
 namespace detail {
-
-bool CpuHasClmul() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
-    return (c & bit_PCLMUL) != 0 && (c & bit_SSE4_1) != 0;
-#else
-    return false;
-#endif
-}
-
-bool CpuHasShaNi() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
-    const bool ssse3_sse41 = (c & bit_SSSE3) != 0 && (c & bit_SSE4_1) != 0;
-    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
-    return ssse3_sse41 && (b & bit_SHA) != 0;
-#else
-    return false;
-#endif
-}
 
 std::uint32_t Crc32Slice8(std::uint32_t Crc, const std::uint8_t* Data, std::size_t Len) noexcept {
     const auto& t = kCrc32Tables;
@@ -112,10 +81,17 @@ std::uint16_t CalcNextCRC16(std::uint8_t b, std::uint16_t crc) noexcept {
     return static_cast<std::uint16_t>(kCrc16Table[((crc >> 8) ^ b) & 0xFF] ^ (crc << 8));
 }
 
-std::uint16_t UpdateCRC16(std::uint16_t Crc, std::span<const std::uint8_t> Data) noexcept {
-    for (std::uint8_t b : Data)
-        Crc = CalcNextCRC16(b, Crc);
+std::uint16_t detail::Crc16Table(std::uint16_t Crc, const std::uint8_t* Data,
+                                 std::size_t Len) noexcept {
+    while (Len-- > 0)
+        Crc = CalcNextCRC16(*Data++, Crc);
     return Crc;
+}
+
+std::uint16_t UpdateCRC16(std::uint16_t Crc, std::span<const std::uint8_t> Data) noexcept {
+    if (Data.size() >= 64 && detail::ActiveCrc16Path() == detail::Crc16Path::Clmul)
+        return detail::Crc16Clmul(Crc, Data.data(), Data.size());
+    return detail::Crc16Table(Crc, Data.data(), Data.size());
 }
 
 std::uint16_t CRC16ofBuffer(std::span<const std::uint8_t> Buf, std::int32_t Count,
@@ -129,7 +105,12 @@ std::uint32_t CalcNextCRC32(std::uint8_t b, std::uint32_t crc) noexcept {
 }
 
 std::uint32_t UpdateCRC32(std::uint32_t Crc, std::span<const std::uint8_t> Data) noexcept {
-    if (UseClmul() && Data.size() >= 64) return detail::Crc32Clmul(Crc, Data.data(), Data.size());
+    using detail::Crc32Path;
+    const Crc32Path path = detail::ActiveCrc32Path();
+    if (path == Crc32Path::Vpclmul512 && Data.size() >= 256)
+        return detail::Crc32Vpclmul512(Crc, Data.data(), Data.size());
+    if (path != Crc32Path::Slice8 && Data.size() >= 64)
+        return detail::Crc32Clmul(Crc, Data.data(), Data.size());
     return detail::Crc32Slice8(Crc, Data.data(), Data.size());
 }
 
@@ -142,7 +123,8 @@ std::uint32_t CalcCRC32ofFile(const String& FileName) noexcept {
         TUntypedFile f;
         f.Assign(FileName);
         f.Reset();  // opens read-only
-        std::vector<std::uint8_t> block(4096);
+        // Large blocks bypass the file's own buffer: the read, not the checksum, sets the pace.
+        std::vector<std::uint8_t> block(256 * 1024);
         std::uint32_t crc = 0xFFFFFFFFu;
         for (;;) {
             std::int64_t got = 0;
@@ -158,7 +140,15 @@ std::uint32_t CalcCRC32ofFile(const String& FileName) noexcept {
 }
 
 const char* CRC32Implementation() noexcept {
-    return UseClmul() ? "pclmul" : "slice8";
+    switch (detail::ActiveCrc32Path()) {
+        case detail::Crc32Path::Vpclmul512:
+            return "vpclmul-512";
+        case detail::Crc32Path::Clmul:
+            return "pclmul";
+        case detail::Crc32Path::Slice8:
+            break;
+    }
+    return "slice8";
 }
 
 }  // namespace qorkit

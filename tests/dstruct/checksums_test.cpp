@@ -108,7 +108,7 @@ TEST(CRC32, PiecewiseUpdatesAndKernelsAgree) {
 
 TEST(CRC32, FileChecksumAndFailures) {
     test::TempDir dir;
-    const TBytes data = RandomBytes(10000, 3);  // several 4096-byte blocks
+    const TBytes data = RandomBytes(600000, 3);  // several read blocks and a partial one
     {
         std::ofstream f(dir.Native("data.bin"), std::ios::binary);
         f.write(reinterpret_cast<const char*>(data.data()),
