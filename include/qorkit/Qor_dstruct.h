@@ -3,6 +3,7 @@
 
 #include "qorkit/Qor_qorbase.h"
 #include "qorkit/dstruct/ascii85.h"
+#include "qorkit/dstruct/assoc_array.h"
 #include "qorkit/dstruct/base64.h"
 #include "qorkit/dstruct/crc.h"
 #include "qorkit/dstruct/rle_encoder.h"
