@@ -6,6 +6,7 @@
 #include "qorkit/dstruct/assoc_array.h"
 #include "qorkit/dstruct/base64.h"
 #include "qorkit/dstruct/crc.h"
+#include "qorkit/dstruct/feature_matrix.h"
 #include "qorkit/dstruct/rle_encoder.h"
 #include "qorkit/dstruct/sha1.h"
 #include "qorkit/dstruct/string_table.h"
