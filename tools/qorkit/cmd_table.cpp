@@ -94,25 +94,14 @@ bool ParseOptions(Args args, std::initializer_list<std::string_view> allowed, Op
     return true;
 }
 
-// The --delim value: one character, or "tab"; nothing when the option is absent.
+// The --delim value; nothing when the option is absent.
 bool ParseDelimiter(const Options& o, std::optional<Char>& delim) {
     if (!o.delim) return true;
-    if (*o.delim == "tab") {
-        delim = u'\t';
-        return true;
-    }
-    const String d = FromUtf8(*o.delim);
-    if (d.size() != 1 || d[0] == u'"' || d[0] == u'\n' || d[0] == u'\r') return false;
-    delim = d[0];
+    Char d = u',';
+    if (!ParseDelimiterOption(*o.delim, d)) return false;
+    delim = d;
     return true;
 }
-
-// A CSV file split into records.
-struct CsvFile {
-    Char delim = u',';
-    std::vector<std::vector<String>> records;
-    std::size_t columns = 0;  ///< fields of the longest record
-};
 
 bool ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv, std::ostream& err) {
     std::string bytes;
@@ -124,17 +113,7 @@ bool ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv, s
     // UTF-8 (plain ASCII included), anything else is read as Windows-1252, the 8-bit code page
     // of the library, which accepts every byte.
     bool utf8 = false;
-    const std::vector<String> lines = SplitLines(DecodeTextBytes(bytes, utf8));
-    if (delim)
-        csv.delim = *delim;
-    else if (!lines.empty()) {
-        const TCSVDelimiters kind = DetectCSVDelimiter(lines.front());
-        if (kind != csvUnknown) csv.delim = CSVDELIMITERS[kind];
-    }
-    for (const String& line : lines) {
-        csv.records.push_back(SplitCsvLine(line, csv.delim));
-        csv.columns = std::max(csv.columns, csv.records.back().size());
-    }
+    csv = ParseCsv(DecodeTextBytes(bytes, utf8), delim);
     return true;
 }
 
