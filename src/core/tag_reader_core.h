@@ -45,6 +45,16 @@ std::int32_t TagIndex(std::span<const String> TagList, const String& Name) noexc
 /// Trims blanks (character 32 only) from both ends.
 String TrimBlanks(std::u16string_view S);
 
+/// What `ReadXMLAttrib` found.
+enum XMLAttribStatus : std::uint8_t { asFound, asNothingLeft, asMalformed };
+
+/// Reads one `name=value` pair of an attribute text from `Pos` (0-based) and leaves `Pos`
+/// after the character that ended it: values in double quotes (an unclosed quote runs to the
+/// end) or plain (ended by a blank or a quote); the name is trimmed of blanks. Malformed: a
+/// quote in a name, a second "=", "=" in a plain value.
+XMLAttribStatus ReadXMLAttrib(std::u16string_view Text, std::size_t& Pos, String& Name,
+                              String& Value);
+
 /// The A-to-Z lower-cased form of `C`.
 constexpr Char LowerAZ(Char C) noexcept {
     return C >= u'A' && C <= u'Z' ? static_cast<Char>(C + 32) : C;

@@ -19,7 +19,6 @@
 // the byte stands for in Windows-1252 (0x80 is "&#x20AC;"). Control characters other than tab,
 // line feed and carriage return cannot appear in XML at all, so a cell holding one is written
 // as hexadecimal bytes instead.
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -33,10 +32,18 @@
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/sysutils.h"
 #include "qorkit/streams/tag_scan.h"
+#include "xml_line.h"
 
 namespace qorkit {
 
 namespace {
+
+using detail::AppendDecimal;
+using detail::HexDigit;
+using detail::SameIgnoringAZ;
+using detail::SplitElementLine;
+using detail::TElementLine;
+using detail::TrimLine;
 
 /// The reader refuses tables with more cells than this, so that a few bytes of file cannot
 /// demand gigabytes of handles.
@@ -45,62 +52,6 @@ constexpr std::int64_t kMaxReadCells = std::int64_t{1} << 27;
 constexpr std::u16string_view kSignature = u"QORLIBSIG";
 constexpr std::u16string_view kStartName = u"strarray";
 constexpr std::u16string_view kEndLine = u"</strarray>";
-
-constexpr Char LowerAZ(Char c) noexcept {
-    return c >= u'A' && c <= u'Z' ? static_cast<Char>(c + (u'a' - u'A')) : c;
-}
-
-bool SameIgnoringAZ(std::u16string_view a, std::u16string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAZ(a[i]) != LowerAZ(b[i])) return false;
-    return true;
-}
-
-bool SameBytesIgnoringAZ(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<Char>(static_cast<std::uint8_t>(a[i]));
-        const auto y = static_cast<Char>(static_cast<std::uint8_t>(b[i]));
-        if (LowerAZ(x) != LowerAZ(y)) return false;
-    }
-    return true;
-}
-
-bool IsBlank(Char c) noexcept {
-    return c == u' ' || c == u'\t';
-}
-
-/// Cuts blanks, tabs and other control characters off both ends, so a stray CR before the
-/// line end does not spoil a line.
-std::u16string_view TrimLine(std::u16string_view s) noexcept {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && s[b] <= u' ')
-        ++b;
-    while (e > b && s[e - 1] <= u' ')
-        --e;
-    return s.substr(b, e - b);
-}
-
-std::u16string_view TrimBlanks(std::u16string_view s) noexcept {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && IsBlank(s[b]))
-        ++b;
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
-}
-
-void AppendAscii(String& out, std::string_view ascii) {
-    for (const char c : ascii)
-        out.push_back(static_cast<Char>(static_cast<unsigned char>(c)));
-}
-
-void AppendDecimal(String& out, std::int64_t v) {
-    AppendAscii(out, std::to_string(v));
-}
 
 /// True for the bytes that XML cannot carry even as a character reference.
 bool IsForbiddenInXml(std::uint8_t b) noexcept {
@@ -114,41 +65,10 @@ bool NeedsHex(std::string_view bytes) noexcept {
 
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
-/// Appends `bytes` as element or attribute text (see the file comment). Forbidden control
-/// bytes, which only the hexadecimal cell form avoids, are written as references anyway.
+/// Appends `bytes` as element or attribute text: each byte as the character it stands for in
+/// Windows-1252, escaped (see the file comment).
 void AppendEscaped(String& out, std::string_view bytes) {
-    for (const char ch : bytes) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        switch (b) {
-            case '&':
-                out += u"&amp;";
-                break;
-            case '<':
-                out += u"&lt;";
-                break;
-            case '>':
-                out += u"&gt;";
-                break;
-            case '"':
-                out += u"&quot;";
-                break;
-            default:
-                if (b >= 0x20 && b <= 0x7E) {
-                    out.push_back(static_cast<Char>(b));
-                } else {
-                    const Char c = Win1252ToChar(b);
-                    out += u"&#x";
-                    bool digits = false;
-                    for (int shift = 12; shift >= 0; shift -= 4) {
-                        const int d = (c >> shift) & 0xF;
-                        if (d == 0 && !digits && shift > 0) continue;
-                        digits = true;
-                        out.push_back(kHexDigits[d]);
-                    }
-                    out.push_back(u';');
-                }
-        }
-    }
+    detail::AppendXmlEscaped(out, Win1252ToString(bytes));
 }
 
 void AppendHex(String& out, std::string_view bytes) {
@@ -159,75 +79,16 @@ void AppendHex(String& out, std::string_view bytes) {
     }
 }
 
-int HexDigit(Char c) noexcept {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
-
-/// The Windows-1252 byte of `c`; false when the code page has no byte for it.
-bool ToCellByte(std::uint32_t c, std::string& out) {
-    if (c > 0xFFFF) return false;
-    const std::uint8_t b = CharToWin1252(static_cast<Char>(c));
-    if (Win1252ToChar(b) != c) return false;
-    out.push_back(static_cast<char>(b));
-    return true;
-}
-
-/// Reads a character reference "&#xH...;" or "&#D...;" at the start of `rest` into `c` and
-/// its length into `used`.
-bool ParseReference(std::u16string_view rest, std::uint32_t& c, std::size_t& used) {
-    const bool hex = rest.starts_with(u"&#x");
-    std::size_t i = hex ? 3 : 2;
-    const std::size_t first = i;
-    c = 0;
-    for (; i < rest.size() && rest[i] != u';'; ++i) {
-        const int d =
-            hex ? HexDigit(rest[i]) : (rest[i] >= u'0' && rest[i] <= u'9' ? rest[i] - u'0' : -1);
-        if (d < 0 || i - first >= 7) return false;
-        c = c * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
-    }
-    if (i == first || i == rest.size()) return false;
-    used = i + 1;
-    return true;
-}
-
-/// Decodes escaped text into Windows-1252 bytes. False for an unknown "&" sequence, a literal
-/// "<" or ">", a character the code page lacks, or a result longer than `MaxLen` bytes.
+/// Decodes escaped text into Windows-1252 bytes. False for malformed text, a character the
+/// code page lacks, or a result longer than `MaxLen` bytes.
 bool Unescape(std::u16string_view text, std::size_t MaxLen, std::string& out) {
-    static constexpr struct {
-        std::u16string_view Name;
-        char Byte;
-    } kNamed[] = {
-        {u"&amp;", '&'}, {u"&lt;", '<'}, {u"&gt;", '>'}, {u"&quot;", '"'}, {u"&apos;", '\''}};
+    String chars;
+    if (!detail::XmlUnescape(text, MaxLen, chars)) return false;
     out.clear();
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (out.size() >= MaxLen) return false;
-        const Char c = text[i];
-        if (c == u'<' || c == u'>') return false;
-        if (c != u'&') {
-            if (!ToCellByte(c, out)) return false;
-            ++i;
-            continue;
-        }
-        const std::u16string_view rest = text.substr(i);
-        bool named = false;
-        for (const auto& n : kNamed) {
-            if (rest.starts_with(n.Name)) {
-                out.push_back(n.Byte);
-                i += n.Name.size();
-                named = true;
-                break;
-            }
-        }
-        if (named) continue;
-        std::uint32_t code = 0;
-        std::size_t used = 0;
-        if (!rest.starts_with(u"&#") || !ParseReference(rest, code, used) || !ToCellByte(code, out))
-            return false;
-        i += used;
+    for (const Char c : chars) {
+        const std::uint8_t b = CharToWin1252(c);
+        if (Win1252ToChar(b) != c) return false;
+        out.push_back(static_cast<char>(b));
     }
     return true;
 }
@@ -245,69 +106,15 @@ bool UnHex(std::u16string_view text, std::size_t MaxLen, std::string& out) {
     return true;
 }
 
-/// Plain decimal digits, at least one, no sign and no blanks, within 0..`Max`.
 bool ParseNumber(std::u16string_view s, std::int64_t Max, std::int64_t& v) {
-    if (s.empty()) return false;
-    v = 0;
-    for (const Char c : s) {
-        if (c < u'0' || c > u'9') return false;
-        v = v * 10 + (c - u'0');
-        if (v > Max) return false;
-    }
-    return true;
+    return detail::ParseDecimal(s, Max, v);
 }
 
 /// True when `line` (trimmed) is the start tag of a table with our signature whose id is
 /// `WantedId` (A to Z case ignored); an empty `WantedId` accepts any id.
-bool IsWantedStartLine(std::u16string_view line, std::string_view WantedId) {
-    if (line.size() < kStartName.size() + 2 || line.front() != u'<' || line.back() != u'>')
-        return false;
-    if (!SameIgnoringAZ(line.substr(1, kStartName.size()), kStartName)) return false;
-    const std::u16string_view attrs =
-        line.substr(1 + kStartName.size(), line.size() - 2 - kStartName.size());
-    if (!attrs.empty() && !IsBlank(attrs.front())) return false;  // a longer name
-    if (attrs.find_first_of(u"<>") != std::u16string_view::npos) return false;
-    const String attrText(TrimBlanks(attrs));
-    if (!SameIgnoringAZ(ScanForXMLAttrib(attrText, u"sig"), kSignature)) return false;
-    if (WantedId.empty()) return true;
-    std::string id;
-    return Unescape(ScanForXMLAttrib(attrText, u"id"), std::string::npos, id) &&
-           SameBytesIgnoringAZ(id, WantedId);
-}
-
-/// One body line taken apart: `<name attrs>content</name>`.
-struct TElementLine {
-    String Name;  // lower-cased A to Z
-    String Attrs;
-    std::u16string_view Content;
-};
-
-bool SplitElementLine(std::u16string_view line, TElementLine& e) {
-    if (line.size() < 2 || line.front() != u'<') return false;
-    std::size_t nameEnd = 1;
-    while (nameEnd < line.size() && !IsBlank(line[nameEnd]) && line[nameEnd] != u'>' &&
-           line[nameEnd] != u'<' && line[nameEnd] != u'/')
-        ++nameEnd;
-    if (nameEnd == 1) return false;
-    const std::size_t gt = line.find(u'>', nameEnd);
-    if (gt == std::u16string_view::npos) return false;
-    const std::u16string_view name = line.substr(1, nameEnd - 1);
-    const std::u16string_view attrs = line.substr(nameEnd, gt - nameEnd);
-    if (!attrs.empty() && !IsBlank(attrs.front())) return false;
-    if (attrs.find(u'<') != std::u16string_view::npos) return false;
-    const std::u16string_view rest = line.substr(gt + 1);
-    const std::size_t endLen = name.size() + 3;  // "</" name ">"
-    if (rest.size() < endLen) return false;
-    const std::u16string_view endTag = rest.substr(rest.size() - endLen);
-    if (!endTag.starts_with(u"</") || endTag.back() != u'>' ||
-        !SameIgnoringAZ(endTag.substr(2, name.size()), name))
-        return false;
-    e.Name.assign(name);
-    for (Char& c : e.Name)
-        c = LowerAZ(c);
-    e.Attrs.assign(TrimBlanks(attrs));
-    e.Content = rest.substr(0, rest.size() - endLen);
-    return true;
+bool IsWantedStartLine(std::u16string_view line, std::u16string_view WantedId) {
+    String attrs;
+    return detail::IsStartLine(line, kStartName, kSignature, WantedId, attrs);
 }
 
 /// Collects one table body line by line into a fresh table.
@@ -435,7 +242,6 @@ class TXmlTableBuilder {
     TElementLine FElem;
     std::string FText;
 };
-
 }  // namespace
 
 void TStringArray::WriteToOpenXMLFile(TextFile& F, bool CreateHeader, const String& DataID) {
@@ -517,7 +323,8 @@ void TStringArray::WriteToOpenXMLFile(TextFile& F, bool CreateHeader, const Stri
 }
 
 bool TStringArray::ReadFromOpenXMLFile(TextFile& F, const String& DataID) {
-    const AnsiString wantedId = StringToWin1252(DataID);
+    // Ids are compared as the Windows-1252 text that the writer stores.
+    const String wantedId = Win1252ToString(StringToWin1252(DataID));
     for (;;) {
         if (F.Eof()) return false;
         const String line = F.ReadLn();
@@ -561,7 +368,6 @@ bool TStringArray::LoadFromXMLFile(const String& FName, const String& DataID) {
     F.Close();
     return result;
 }
-
 void TStringArray::SaveAsXMLFile(const String& FName, const String& DataID) {
     SaveTextFileAtomically(FName, [&](TextFile& F) { WriteToOpenXMLFile(F, true, DataID); });
 }

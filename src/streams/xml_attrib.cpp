@@ -3,13 +3,10 @@
 
 namespace qorkit {
 
-namespace {
+namespace detail {
 
-enum AttribStatus : std::uint8_t { asFound, asNothingLeft, asMalformed };
-
-// Reads one `name=value` pair from `pos` (0-based) and leaves `pos` after the character that
-// ended it.
-AttribStatus ReadAttrib(std::u16string_view text, std::size_t& pos, String& name, String& value) {
+XMLAttribStatus ReadXMLAttrib(std::u16string_view text, std::size_t& pos, String& name,
+                              String& value) {
     enum State : std::uint8_t { stName, stBeforeValue, stQuoted, stPlain };
     name.clear();
     value.clear();
@@ -39,14 +36,14 @@ AttribStatus ReadAttrib(std::u16string_view text, std::size_t& pos, String& name
                 break;
             case stQuoted:
                 if (c == u'"') {
-                    name = detail::TrimBlanks(name);
+                    name = TrimBlanks(name);
                     return asFound;
                 }
                 value.push_back(c);
                 break;
             case stPlain:
                 if (c == u' ' || c == u'"') {
-                    name = detail::TrimBlanks(name);
+                    name = TrimBlanks(name);
                     return asFound;
                 }
                 if (c == u'=') return asMalformed;
@@ -54,11 +51,11 @@ AttribStatus ReadAttrib(std::u16string_view text, std::size_t& pos, String& name
                 break;
         }
     }
-    name = detail::TrimBlanks(name);
+    name = TrimBlanks(name);
     return asFound;
 }
 
-}  // namespace
+}  // namespace detail
 
 String ScanForXMLAttrib(const String& AttrText, const String& Name) {
     String wanted(Name);
@@ -67,7 +64,7 @@ String ScanForXMLAttrib(const String& AttrText, const String& Name) {
     std::size_t pos = 0;
     String name;
     String value;
-    while (ReadAttrib(AttrText, pos, name, value) == asFound) {
+    while (detail::ReadXMLAttrib(AttrText, pos, name, value) == detail::asFound) {
         for (Char& c : name)
             c = detail::LowerAZ(c);
         if (name == wanted) return value;

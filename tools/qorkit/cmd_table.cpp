@@ -49,22 +49,14 @@ struct Options {
 // Column numbers are checked against the file later; here only their type is bounded.
 constexpr std::int64_t kMaxColumn = std::numeric_limits<std::int32_t>::max();
 
-// The --delim value: one character, or "tab"; nothing when the option is absent.
+// The --delim value; nothing when the option is absent.
 std::optional<Char> ParseDelimiter(const Options& o) {
     if (!o.delim) return std::nullopt;
-    if (*o.delim == "tab") return u'\t';
-    const String d = FromUtf8(*o.delim);
-    if (d.size() != 1 || d[0] == u'"' || d[0] == u'\n' || d[0] == u'\r')
+    Char d = u',';
+    if (!ParseDelimiterOption(*o.delim, d))
         throw UsageFailure("--delim '" + *o.delim + "' is not one character other than a quote");
-    return d[0];
+    return d;
 }
-
-// A CSV file split into records.
-struct CsvFile {
-    Char delim = u',';
-    std::vector<std::vector<String>> records;
-    std::size_t columns = 0;  ///< fields of the longest record
-};
 
 void ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv) {
     const std::string bytes = ReadInputBytes(name);
@@ -72,17 +64,7 @@ void ReadCsv(const std::string& name, std::optional<Char> delim, CsvFile& csv) {
     // UTF-8 (plain ASCII included), anything else is read as Windows-1252, the 8-bit code page
     // of the library, which accepts every byte.
     bool utf8 = false;
-    const std::vector<String> lines = SplitLines(DecodeTextBytes(bytes, utf8));
-    if (delim)
-        csv.delim = *delim;
-    else if (!lines.empty()) {
-        const TCSVDelimiters kind = DetectCSVDelimiter(lines.front());
-        if (kind != csvUnknown) csv.delim = CSVDELIMITERS[kind];
-    }
-    for (const String& line : lines) {
-        csv.records.push_back(SplitCsvLine(line, csv.delim));
-        csv.columns = std::max(csv.columns, csv.records.back().size());
-    }
+    csv = ParseCsv(DecodeTextBytes(bytes, utf8), delim);
 }
 
 // True when storing `s` as a cell loses something: it is cut, or a character has no

@@ -1,8 +1,11 @@
 #include "csv_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
+#include "qorkit/core/lookup_tables.h"
 #include "qorkit/rtl/codepage.h"
+#include "qorkit/strings/tokens.h"
 
 namespace qorkit::tool {
 
@@ -113,6 +116,33 @@ String FormatCsvLine(const std::vector<String>& fields, Char delim) {
         line += FormatCsvField(fields[k], delim);
     }
     return line;
+}
+
+CsvFile ParseCsv(std::u16string_view text, std::optional<Char> delim) {
+    CsvFile csv;
+    const std::vector<String> lines = SplitLines(text);
+    if (delim)
+        csv.delim = *delim;
+    else if (!lines.empty()) {
+        const TCSVDelimiters kind = DetectCSVDelimiter(lines.front());
+        if (kind != csvUnknown) csv.delim = CSVDELIMITERS[kind];
+    }
+    for (const String& line : lines) {
+        csv.records.push_back(SplitCsvLine(line, csv.delim));
+        csv.columns = std::max(csv.columns, csv.records.back().size());
+    }
+    return csv;
+}
+
+bool ParseDelimiterOption(const std::string& value, Char& delim) {
+    if (value == "tab") {
+        delim = u'\t';
+        return true;
+    }
+    const String d = FromUtf8(value);
+    if (d.size() != 1 || d[0] == u'"' || d[0] == u'\n' || d[0] == u'\r') return false;
+    delim = d[0];
+    return true;
 }
 
 }  // namespace qorkit::tool

@@ -7,6 +7,8 @@
 // unquoted field is an ordinary character.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,5 +38,20 @@ String FormatCsvField(std::u16string_view field, Char delim);
 
 /// The fields joined by `delim`, each formatted by `FormatCsvField`, without a line end.
 String FormatCsvLine(const std::vector<String>& fields, Char delim);
+
+/// A CSV file split into records.
+struct CsvFile {
+    Char delim = u',';
+    std::vector<std::vector<String>> records;
+    std::size_t columns = 0;  ///< fields of the longest record
+};
+
+/// Splits decoded text into records. The delimiter is `delim` when given, else the one that
+/// `DetectCSVDelimiter` finds on the first line (a blank wins over a comma on a tie), else ",".
+CsvFile ParseCsv(std::u16string_view text, std::optional<Char> delim);
+
+/// The value of a `--delim` option: one character other than a quote or a line end, or "tab".
+/// False for anything else.
+bool ParseDelimiterOption(const std::string& value, Char& delim);
 
 }  // namespace qorkit::tool
