@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "escape_scan.h"
 #include "qorkit/core/lookup_tables.h"
 
 namespace qorkit {
@@ -131,31 +132,26 @@ void AppendDecimalReference(String& out, char32_t c) {
     out.push_back(u';');
 }
 
+// The entity of a markup character, or the empty view.
+constexpr std::u16string_view MarkupEntity(char32_t c) noexcept {
+    return c == u'&'    ? u"&amp;"
+           : c == u'<'  ? u"&lt;"
+           : c == u'>'  ? u"&gt;"
+           : c == u'"'  ? u"&quot;"
+           : c == u'\'' ? u"&#39;"
+                        : u"";
+}
+
 // True for a character that HTML text and quoted attribute values can hold as it is.
 constexpr bool IsPlain(Char c) noexcept {
-    return c < 127 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
+    return c < 127 && MarkupEntity(c).empty();
 }
 
 // Appends the HTML form of the character `c` (not a surrogate).
 void AppendEscaped(String& out, char32_t c) {
-    switch (c) {
-        case u'&':
-            out += u"&amp;";
-            return;
-        case u'<':
-            out += u"&lt;";
-            return;
-        case u'>':
-            out += u"&gt;";
-            return;
-        case u'"':
-            out += u"&quot;";
-            return;
-        case u'\'':
-            out += u"&#39;";
-            return;
-        default:
-            break;
+    if (const std::u16string_view markup = MarkupEntity(c); !markup.empty()) {
+        out += markup;
+        return;
     }
     if (c < 127) {
         out.push_back(static_cast<Char>(c));
@@ -201,27 +197,13 @@ String MakeStringHTMLCompatible(std::u16string_view S) {
 }
 
 String ResolveHTMLEntities(std::u16string_view S) {
-    String out;
-    out.reserve(S.size());
-    std::size_t i = 0;
-    while (i < S.size()) {
-        const std::size_t amp = S.find(u'&', i);
-        if (amp == std::u16string_view::npos) {
-            out.append(S.substr(i));
-            break;
-        }
-        out.append(S.substr(i, amp - i));
+    return detail::DecodeEscapes(S, u'&', [](std::u16string_view s, std::size_t at, String& out) {
         std::size_t end = 0;
         char32_t code = 0;
-        if (ParseEntityAt(S, amp, end, code)) {
-            AppendCodePoint(out, code);
-            i = end;
-        } else {
-            out.push_back(u'&');
-            i = amp + 1;
-        }
-    }
-    return out;
+        if (!ParseEntityAt(s, at, end, code)) return std::size_t{0};
+        AppendCodePoint(out, code);
+        return end;
+    });
 }
 
 String HTMLEntityToAnsi(std::u16string_view Entity) {

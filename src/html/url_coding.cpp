@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "escape_scan.h"
+
 namespace qorkit {
 
 namespace {
@@ -44,27 +46,13 @@ std::size_t FindHttp(std::u16string_view s) noexcept {
 
 // One decoding pass.
 String DecodePass(std::u16string_view s) {
-    String out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t pct = s.find(u'%', i);
-        if (pct == std::u16string_view::npos) {
-            out.append(s.substr(i));
-            break;
-        }
-        out.append(s.substr(i, pct - i));
-        const int hi = pct + 2 < s.size() ? HexValue(s[pct + 1]) : -1;
-        const int lo = hi >= 0 ? HexValue(s[pct + 2]) : -1;
-        if (lo >= 0) {
-            out.push_back(static_cast<Char>(hi * 16 + lo));
-            i = pct + 3;
-        } else {
-            out.push_back(u'%');
-            i = pct + 1;
-        }
-    }
-    return out;
+    return detail::DecodeEscapes(s, u'%', [](std::u16string_view t, std::size_t at, String& out) {
+        const int hi = at + 2 < t.size() ? HexValue(t[at + 1]) : -1;
+        const int lo = hi >= 0 ? HexValue(t[at + 2]) : -1;
+        if (lo < 0) return std::size_t{0};
+        out.push_back(static_cast<Char>(hi * 16 + lo));
+        return at + 3;
+    });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "qorkit/rtl/memory_stream.h"
 #include "qorkit/rtl/objects.h"
