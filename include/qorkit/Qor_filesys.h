@@ -2,3 +2,11 @@
 #pragma once
 
 #include "qorkit/Qor_qorbase.h"
+#include "qorkit/filesys/asc_header.h"
+#include "qorkit/filesys/password.h"
+#include "qorkit/filesys/path_case.h"
+#include "qorkit/filesys/path_names.h"
+#include "qorkit/filesys/text_file_tools.h"
+#include "qorkit/filesys/text_file_type.h"
+#include "qorkit/rtl/file_paths.h"
+#include "qorkit/rtl/file_search.h"

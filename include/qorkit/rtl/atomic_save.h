@@ -1,4 +1,4 @@
-// Saving a text file so that readers see either the old file or the complete new one.
+// Writing a file whole or not at all.
 #pragma once
 
 #include <functional>
@@ -8,12 +8,21 @@
 
 namespace qorkit {
 
-/// Saves a text file atomically: `Write` fills a temporary sibling of `FName` (a name of the
-/// form `FName` + ".tmp<pid>-<n>", opened with `Rewrite`), which is then closed and renamed
-/// over `FName` in one step. On any failure, including an exception from `Write`, the
-/// temporary file is removed and `FName` keeps its previous content. An `EInOutError` is
-/// raised again as `EInOutError` "Cannot save "<FName>": <reason>" with the same code; other
-/// exceptions pass unchanged. The new file gets default permissions; nothing is synced to disk.
+/// Saves a file so that readers see either its old content or the complete new one, never a
+/// half-written file. `Write` receives the name of a fresh temporary sibling of the target
+/// (same folder, `<name>.tmp<pid>-<n>`), writes it and closes it; the sibling is then renamed
+/// over the target in one step. When the target is a symbolic link, the file it points to is
+/// replaced and the link stays; when the target exists, the new file takes its permission
+/// bits, otherwise it gets the defaults. Nothing is synced to disk.
+///
+/// On any failure the temporary file is removed. An `EInOutError` (from `Write` or from the
+/// rename) is raised again as `EInOutError` with the same code and the message
+/// `Cannot save "<target>": <reason>`; other exceptions pass unchanged.
+void SaveFileAtomically(const String& FileName,
+                        const std::function<void(const String& TempName)>& Write);
+
+/// `SaveFileAtomically` for a text file: `Write` fills the temporary sibling, opened with
+/// `Rewrite` in the `TextFile` it receives, which is closed before the rename.
 void SaveTextFileAtomically(const String& FName, const std::function<void(TextFile&)>& Write);
 
 }  // namespace qorkit

@@ -1,9 +1,12 @@
 // The platform layer: every header of include/qorkit/rtl.
 #pragma once
 
+#include "qorkit/rtl/atomic_save.h"
 #include "qorkit/rtl/codepage.h"
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/exceptions.h"
+#include "qorkit/rtl/file_paths.h"
+#include "qorkit/rtl/file_search.h"
 #include "qorkit/rtl/file_stream.h"
 #include "qorkit/rtl/file_variable.h"
 #include "qorkit/rtl/graphics_types.h"
