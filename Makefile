@@ -1,10 +1,10 @@
-# Quick start:
-#   make demo   installs what the build lacks, builds, and runs `qorkit tour`
-#   make test   installs what the build lacks, builds, and runs the test suite
+# Quick start (on a machine without make: sh quickstart.sh demo | test):
+#   make demo   installs what the build lacks, builds the library and the tool, runs `qorkit tour`
+#   make test   installs what the build lacks, builds everything, and runs the test suite
 PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps configure build demo test asan-test fuzz-smoke format clean
+.PHONY: all deps configure build demo test asan-test fuzz-smoke check-headers format clean
 
 all: build
 
@@ -17,7 +17,8 @@ configure: deps
 build: configure
 	cmake --build --preset $(PRESET)
 
-demo: build
+demo: configure
+	cmake --build --preset $(PRESET) --target qorkit_tool
 	$(BUILD_DIR)/tools/qorkit/qorkit tour
 
 test: build
@@ -31,6 +32,9 @@ fuzz-smoke:
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	tools/fuzz-smoke.sh build/fuzz/fuzz 10
+
+check-headers:
+	tools/check-headers.sh
 
 format:
 	clang-format -i $$(git ls-files '*.h' '*.cpp')

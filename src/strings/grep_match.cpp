@@ -81,15 +81,7 @@ class Walker {
         // The plain walk ran out of budget: the same walk again, with the memo.
         FAborted = false;
         FMemo = true;
-        const auto width = static_cast<std::size_t>(FL) + 2;
-        FFailed.resize(static_cast<std::size_t>(FM));
-        FChainFail.resize(static_cast<std::size_t>(FM));
-        for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k) {
-            FFailed[k].Reset(width);
-            const Tok& t = FTok[k];
-            if (t.Act == taMult0 || t.Act == taMult1) FChainFail[k].Reset(width);
-        }
-        FindOccurrences();
+        ResetPairBits(FFailed);
         FValid[0] = 0;
         return StartLoop(First, Last);
     }
@@ -105,16 +97,7 @@ class Walker {
     // met. Ranges of "any character" continuations and chains of set or text repetitions that
     // were walked are remembered too, so the whole walk is O(text length x tokens).
     void FindLastPasses(Pos First, Pos Last) {
-        const auto width = static_cast<std::size_t>(FL) + 2;
-        FSeen.resize(static_cast<std::size_t>(FM));
-        FChainFail.resize(static_cast<std::size_t>(FM));
-        for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k) {
-            FSeen[k].Reset(width);
-            const Tok& t = FTok[k];
-            // Reused: here a set bit means the chain from there on has been walked.
-            if (t.Act == taMult0 || t.Act == taMult1) FChainFail[k].Reset(width);
-        }
-        FindOccurrences();
+        ResetPairBits(FSeen);  // the chain bits now mark chains walked from there on
         std::fill_n(FAnyFailFrom.begin(), FM, FL + 2);  // here: the walked range starts there
         std::fill_n(FValid.begin(), FM, 0);
         FOpen = FM;
@@ -290,6 +273,20 @@ class Walker {
             if (!ranInto) known->Set(q);
         }
         return false;
+    }
+
+    // One cleared bit per (token, position) in `pairs`, cleared chain bits for the repetitions,
+    // and the occurrences of every text token.
+    void ResetPairBits(std::vector<Bits>& pairs) {
+        const auto width = static_cast<std::size_t>(FL) + 2;
+        pairs.resize(static_cast<std::size_t>(FM));
+        FChainFail.resize(static_cast<std::size_t>(FM));
+        for (std::size_t k = 0; k < static_cast<std::size_t>(FM); ++k) {
+            pairs[k].Reset(width);
+            const Tok& t = FTok[k];
+            if (t.Act == taMult0 || t.Act == taMult1) FChainFail[k].Reset(width);
+        }
+        FindOccurrences();
     }
 
     // The mirror walk of FindLastPasses from the pair (k, p).

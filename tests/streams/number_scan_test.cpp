@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -98,11 +100,16 @@ TEST(ScanStreamFPNum, CorrectlyRoundedAndLocaleFree) {
     EXPECT_EQ(Fp("4.9406564584124654e-324 ").first, 4.9406564584124654e-324);
     EXPECT_EQ(Fp("123456789012345678901234567890 ").first, 1.2345678901234568e29);
     EXPECT_EQ(Fp("9007199254740993 ").first, static_cast<double>(9007199254740993.0L));
+}
+
+TEST(ScanStreamFPNum, IgnoresACommaLocale) {
+    QORKIT_NEED_COMMA_LOCALE(comma);
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
-        EXPECT_EQ(Fp("1.5 ").first, 1.5);
-        EXPECT_EQ(Fp("1,5 ", true, 2).first, 1.5);
-        std::setlocale(LC_NUMERIC, saved.c_str());
-    }
+    std::setlocale(LC_NUMERIC, comma);
+    const double point = Fp("1.5 ").first;
+    const double either = Fp("1,5 ", true, 2).first;
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(point, 1.5);
+    EXPECT_EQ(either, 1.5);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -138,15 +140,9 @@ TEST(AutoFormatData, CompactTextWithSignificantDigits) {
 }
 
 TEST(NumberFormat, IgnoresACommaLocale) {
+    QORKIT_NEED_COMMA_LOCALE(found);
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    const char* found = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE",
-                             "nl_NL.UTF-8", "ru_RU.UTF-8", "es_ES.UTF-8"})
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            found = name;
-            break;
-        }
-    if (found == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    std::setlocale(LC_ALL, found);
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     const String a = strff(1.5L, 0, 2);

@@ -48,8 +48,14 @@ struct TRectDouble {
 
     TPointDouble TopLeft() const { return {Left, Top}; }
     TPointDouble BottomRight() const { return {Right, Bottom}; }
-    void SetTopLeft(TPointDouble P) { Left = P.X, Top = P.Y; }
-    void SetBottomRight(TPointDouble P) { Right = P.X, Bottom = P.Y; }
+    void SetTopLeft(TPointDouble P) {
+        Left = P.X;
+        Top = P.Y;
+    }
+    void SetBottomRight(TPointDouble P) {
+        Right = P.X;
+        Bottom = P.Y;
+    }
     friend bool operator==(const TRectDouble&, const TRectDouble&) = default;
 };
 

@@ -279,14 +279,16 @@ class TStringArray : public TComponent {
         return c >= 0 && c <= FNCol && r >= 1 && r <= FNRow;
     }
     /// The physical row (1-based) shown as `r`, which must be in range.
-    std::int32_t Physical(std::int32_t r) const noexcept { return FSortIx[r - 1]; }
+    std::int32_t Physical(std::int32_t r) const noexcept {
+        return FSortIx[static_cast<std::size_t>(r - 1)];
+    }
     /// The stored bytes of a handle (length byte first); null for handle 0.
     const std::uint8_t* Slot(std::uint32_t Handle) const noexcept;
     /// The text behind a handle.
     std::string_view HandleText(std::uint32_t Handle) const noexcept;
     /// The text of column `c`, physical row `p`.
     std::string_view PhysicalText(std::int32_t c, std::int32_t p) const noexcept {
-        return HandleText(FPoiArray[c][p - 1]);
+        return HandleText(FPoiArray[static_cast<std::size_t>(c)][static_cast<std::size_t>(p - 1)]);
     }
     /// Stores `s` for a cell holding `Handle`: in its slot when the slot is long enough,
     /// else appended. Returns the cell's new handle.

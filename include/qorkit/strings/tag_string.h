@@ -18,7 +18,7 @@ namespace qorkit {
 /// Returns the index of the first entry of `TagList` equal to the lower-cased (A to Z) name,
 /// the highest index when none is equal, and -1 for an empty list. At the end of `S` the name
 /// is empty, so an empty entry matches. Never raises; both outputs are cleared first.
-/// Example: over `x<a k="1">text</A>y` from position 1 with the list {"a"} the result is 0,
+/// Example: over `x\<a k="1">text\</A>y` from position 1 with the list {"a"} the result is 0,
 /// `Attributes` is `k="1"`, `ElementText` is "text" and `Pos` is 18 (the "y").
 std::int32_t ReadNextTagInString(const String& S, std::int32_t& Pos,
                                  std::span<const String> TagList, String& Attributes,
