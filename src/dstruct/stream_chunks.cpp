@@ -9,13 +9,6 @@ namespace qorkit::detail {
 
 namespace {
 
-// Wipes the copy buffer on the way out: the digest's input may be secret.
-void Wipe(std::vector<std::uint8_t>& b) noexcept {
-    volatile std::uint8_t* v = b.data();
-    for (std::size_t i = 0; i < b.size(); ++i)
-        v[i] = 0;
-}
-
 // Only the exact library classes: a derived class may have its own idea of reading and
 // writing. A stream that is also read or written meanwhile could move its buffer.
 bool IsOwnMemoryStream(const TStream& S, const TStream* Other) {
@@ -32,7 +25,10 @@ StreamChunks::StreamChunks(TStream& Input, std::size_t Max, const TStream* Other
 }
 
 StreamChunks::~StreamChunks() {
-    Wipe(FBuffer);
+    // The digest's input may be secret: the copies go before the buffer does.
+    volatile std::uint8_t* v = FBuffer.data();
+    for (std::size_t i = 0; i < FFilled; ++i)
+        v[i] = 0;
 }
 
 std::span<const std::uint8_t> StreamChunks::Next() {
@@ -52,6 +48,7 @@ std::span<const std::uint8_t> StreamChunks::Next() {
             FInput.Read(FBuffer.data() + total, static_cast<std::int64_t>(FMax - total));
         if (got <= 0) break;
         total += static_cast<std::size_t>(got);
+        if (total > FFilled) FFilled = total;
     }
     return {FBuffer.data(), total};
 }

@@ -29,6 +29,7 @@ class StreamChunks {
     TStream& FInput;
     std::size_t FMax;
     bool FDirect;
+    std::size_t FFilled = 0;  // bytes of the buffer that ever held data
     std::vector<std::uint8_t> FBuffer;
 };
 

@@ -91,6 +91,26 @@ TEST(ChecksumPaths, Crc16KernelsAgreeWithTheTable) {
     }
 }
 
+TEST(ChecksumPaths, Sha1KernelsAgreeWithThePortableOne) {
+    const auto& pool = Pool();
+    std::vector<TSHACode> portable;
+    {
+        Forced<Sha1Path> forced(Sha1Path::Portable);
+        ASSERT_STREQ(SHA1Implementation(), "portable");
+        ForShapes([&](std::size_t off, std::size_t len) {
+            portable.push_back(SHA1FromBuffer(std::span(pool.data() + off, len)));
+        });
+    }
+    Forced<Sha1Path> forced(Sha1Path::ShaNi);
+    if (!forced.Ok()) GTEST_SKIP() << "no SHA extensions on this processor";
+    ASSERT_STREQ(SHA1Implementation(), "sha-ni");
+    std::size_t i = 0;
+    ForShapes([&](std::size_t off, std::size_t len) {
+        ASSERT_EQ(SHA1FromBuffer(std::span(pool.data() + off, len)), portable[i++])
+            << "offset " << off << " length " << len;
+    });
+}
+
 std::string Encode(const std::uint8_t* p, std::size_t n, bool wrap) {
     TMemoryStream in;
     TStringStream out;
