@@ -201,6 +201,44 @@ void BM_Ascii85Encode_Qorkit(benchmark::State& state) {
     Report(state, d.size());
 }
 
+// A straightforward ASCII85 encoder over a buffer, as a reference for the stream coder.
+void BM_Ascii85Encode_ReferenceLoop(benchmark::State& state) {
+    const auto& d = Data();
+    std::vector<std::uint8_t> out(d.size() / 4 * 5 + 8);
+    for (auto _ : state) {
+        std::uint8_t* o = out.data();
+        for (std::size_t i = 0; i + 4 <= d.size(); i += 4) {
+            std::uint32_t v = std::uint32_t{d[i]} << 24 | std::uint32_t{d[i + 1]} << 16 |
+                              std::uint32_t{d[i + 2]} << 8 | d[i + 3];
+            if (v == 0) {
+                *o++ = 'z';
+                continue;
+            }
+            for (int k = 4; k >= 0; --k) {
+                o[k] = static_cast<std::uint8_t>(v % 85 + 33);
+                v /= 85;
+            }
+            o += 5;
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    Report(state, d.size());
+}
+void BM_Ascii85Decode_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    TMemoryStream plain, coded, out;
+    plain.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    plain.SetPosition(0);
+    EncodeASCII85(plain, coded, false);
+    out.SetSize(static_cast<std::int64_t>(d.size() + 8));
+    for (auto _ : state) {
+        coded.SetPosition(0);
+        out.SetPosition(0);
+        benchmark::DoNotOptimize(DecodeASCII85(coded, out));
+    }
+    Report(state, d.size());  // decoded bytes
+}
+
 // Run-length input with runs: random bytes repeated 1 to 8 times.
 const std::vector<std::uint8_t>& RunData() {
     static const std::vector<std::uint8_t> data = [] {
@@ -238,6 +276,33 @@ void BM_RleEncode_Qorkit(benchmark::State& state) {
         benchmark::DoNotOptimize(coded);
     }
     state.counters["ratio"] = static_cast<double>(coded) / static_cast<double>(d.size());
+    Report(state, d.size());
+}
+
+// A straightforward run-length encoder of the same format into a buffer, as a reference.
+void BM_RleEncode_ReferenceLoop(benchmark::State& state) {
+    const auto& d = RunData();
+    std::vector<std::uint8_t> out(d.size() * 3 + 3);
+    for (auto _ : state) {
+        std::uint8_t* o = out.data();
+        std::size_t i = 0;
+        while (i < d.size()) {
+            const std::uint8_t b = d[i];
+            std::size_t run = 1;
+            while (i + run < d.size() && d[i + run] == b && run < 254)
+                ++run;
+            if (run <= 2 && b != 0xA5) {
+                for (std::size_t k = 0; k < run; ++k)
+                    *o++ = b;
+            } else {
+                *o++ = 0xA5;
+                *o++ = static_cast<std::uint8_t>(run);
+                *o++ = b;
+            }
+            i += run;
+        }
+        benchmark::DoNotOptimize(o);
+    }
     Report(state, d.size());
 }
 
@@ -287,7 +352,10 @@ BENCHMARK(BM_Base64Encode_OpenSsl)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Base64Decode_Qorkit)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Base64Decode_OpenSsl)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ascii85Encode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ascii85Encode_ReferenceLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ascii85Decode_Qorkit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleEncode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RleEncode_ReferenceLoop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleDecode_Qorkit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
