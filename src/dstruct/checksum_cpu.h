@@ -7,7 +7,7 @@
 
 namespace qorkit::detail {
 
-/// True when the processor has PCLMULQDQ and SSE4.1 (carry-less CRC folding).
+/// True when the processor has PCLMULQDQ, SSSE3 and SSE4.1 (carry-less CRC folding).
 bool CpuHasClmul() noexcept;
 /// True when the processor has the SHA extensions with SSSE3 and SSE4.1.
 bool CpuHasShaNi() noexcept;
