@@ -190,10 +190,16 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
         const std::span<const std::uint8_t> piece = in.Next();
         const std::size_t n = piece.size();
         atEnd = n < kChunk;
+        // The characters to decode: the piece itself when it has no line ends and nothing is
+        // carried over, else the line-end-free copy in `text`.
+        const std::uint8_t* src = text.data();
         if (n == 0) {
         } else if (std::memchr(piece.data(), '\r', n) == nullptr &&
                    std::memchr(piece.data(), '\n', n) == nullptr) {
-            std::memcpy(text.data() + held, piece.data(), n);
+            if (held == 0)
+                src = piece.data();
+            else
+                std::memcpy(text.data() + held, piece.data(), n);
             held += n;
         } else {
             for (std::size_t i = 0; i < n; ++i) {
@@ -211,7 +217,7 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
             // Runs of alphabet characters go through the vector kernel, which decodes them
             // exactly as the groups below would; the output of a block start inside the run is
             // known from the run's start, three bytes per group.
-            const std::size_t fast = DecodeRun(&text[pos], usable - pos, o);
+            const std::size_t fast = DecodeRun(src + pos, usable - pos, o);
             if (fast > 0) {
                 const std::size_t lastBlock = (pos + fast) / kBlockChars * kBlockChars;
                 if (lastBlock >= pos) committed = o + (lastBlock - pos) / 4 * 3;
@@ -223,7 +229,7 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
             const std::size_t next = pos / kBlockChars * kBlockChars + kBlockChars;
             const std::size_t blockEnd = next < usable ? next : usable;
             for (; pos + 4 <= blockEnd; pos += 4) {
-                const int got = DecodeGroup(&text[pos], o);
+                const int got = DecodeGroup(src + pos, o);
                 if (got < 0) {
                     Output.WriteBuffer(out.data(), committed - out.data());
                     return -1;
@@ -235,7 +241,7 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
                 std::uint8_t group[4] = {'=', '=', '=', '='};
                 const std::size_t have = blockEnd - pos;
                 for (std::size_t k = 0; k < have; ++k)
-                    group[k] = text[pos + k];
+                    group[k] = src[pos + k];
                 if (have >= 2) {
                     const int got = DecodeGroup(group, o);
                     if (got < 0) {
@@ -252,8 +258,7 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
         }
         Output.WriteBuffer(out.data(), o - out.data());
         // Carry the partial block over to the next chunk.
-        for (std::size_t k = usable; k < held; ++k)
-            text[k - usable] = text[k];
+        if (held > usable) std::memmove(text.data(), src + usable, held - usable);
         held -= usable;
     }
     return 0;
