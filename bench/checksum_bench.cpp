@@ -112,77 +112,80 @@ void BM_Sha1_Qorkit(benchmark::State& state) {
     const auto& d = Data();
     state.SetLabel(SHA1Implementation());
     for (auto _ : state)
-        benchmark::DoNotOptimize(SHA1FromBuffer(d));
-    Report(state, d.size());
+        benchmark::DoNotOptimize(SHA1FromBuffer(std::span(d.data(), Size(state))));
+    Report(state, Size(state));
 }
 void BM_Sha1_QorkitStream(benchmark::State& state) {
     const auto& d = Data();
     TMemoryStream s;
-    s.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    s.WriteBuffer(d.data(), static_cast<std::int64_t>(Size(state)));
     state.SetLabel(SHA1Implementation());
     for (auto _ : state) {
         s.SetPosition(0);
         benchmark::DoNotOptimize(SHA1FromStream(s));
     }
-    Report(state, d.size());
+    Report(state, Size(state));
 }
 void BM_Sha1_OpenSsl(benchmark::State& state) {
     const auto& d = Data();
     unsigned char md[20];
     for (auto _ : state) {
-        SHA1(d.data(), d.size(), md);
+        SHA1(d.data(), Size(state), md);
         benchmark::DoNotOptimize(md);
     }
-    Report(state, d.size());
+    Report(state, Size(state));
 }
 
 void BM_Base64Encode_Qorkit(benchmark::State& state) {
     const auto& d = Data();
     TMemoryStream in, out;
-    in.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
-    out.SetSize(static_cast<std::int64_t>(d.size() / 3 * 4 + 4));  // allocated once
+    in.WriteBuffer(d.data(), static_cast<std::int64_t>(Size(state)));
+    out.SetSize(static_cast<std::int64_t>(Size(state) / 3 * 4 + 4));  // allocated once
+    state.SetLabel(Base64Implementation());
     for (auto _ : state) {
         in.SetPosition(0);
         out.SetPosition(0);
         EncodeBase64(in, out, false);
     }
-    Report(state, d.size());
+    Report(state, Size(state));
 }
 void BM_Base64Encode_OpenSsl(benchmark::State& state) {
     const auto& d = Data();
-    std::vector<unsigned char> out(d.size() / 3 * 4 + 8);
+    std::vector<unsigned char> out(Size(state) / 3 * 4 + 8);
     for (auto _ : state)
-        benchmark::DoNotOptimize(EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(d.size())));
-    Report(state, d.size());
+        benchmark::DoNotOptimize(
+            EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(Size(state))));
+    Report(state, Size(state));
 }
 
-std::vector<std::uint8_t> Coded() {
+std::vector<std::uint8_t> Coded(std::size_t n) {
     const auto& d = Data();
-    std::vector<std::uint8_t> out(d.size() / 3 * 4 + 8);
-    out.resize(static_cast<std::size_t>(
-        EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(d.size()))));
+    std::vector<std::uint8_t> out(n / 3 * 4 + 8);
+    out.resize(
+        static_cast<std::size_t>(EVP_EncodeBlock(out.data(), d.data(), static_cast<int>(n))));
     return out;
 }
 
 void BM_Base64Decode_Qorkit(benchmark::State& state) {
-    const auto coded = Coded();
+    const auto coded = Coded(Size(state));
     TMemoryStream in, out;
     in.WriteBuffer(coded.data(), static_cast<std::int64_t>(coded.size()));
-    out.SetSize(static_cast<std::int64_t>(kSize + 8));
+    out.SetSize(static_cast<std::int64_t>(Size(state) + 8));
+    state.SetLabel(Base64Implementation());
     for (auto _ : state) {
         in.SetPosition(0);
         out.SetPosition(0);
         benchmark::DoNotOptimize(DecodeBase64(in, out));
     }
-    Report(state, kSize);  // decoded bytes, as for the encoders
+    Report(state, Size(state));  // decoded bytes, as for the encoders
 }
 void BM_Base64Decode_OpenSsl(benchmark::State& state) {
-    const auto coded = Coded();
-    std::vector<unsigned char> out(kSize + 8);
+    const auto coded = Coded(Size(state));
+    std::vector<unsigned char> out(Size(state) + 8);
     for (auto _ : state)
         benchmark::DoNotOptimize(
             EVP_DecodeBlock(out.data(), coded.data(), static_cast<int>(coded.size())));
-    Report(state, kSize);
+    Report(state, Size(state));
 }
 
 void BM_Ascii85Encode_Qorkit(benchmark::State& state) {
@@ -196,6 +199,44 @@ void BM_Ascii85Encode_Qorkit(benchmark::State& state) {
         EncodeASCII85(in, out, false);
     }
     Report(state, d.size());
+}
+
+// A straightforward ASCII85 encoder over a buffer, as a reference for the stream coder.
+void BM_Ascii85Encode_ReferenceLoop(benchmark::State& state) {
+    const auto& d = Data();
+    std::vector<std::uint8_t> out(d.size() / 4 * 5 + 8);
+    for (auto _ : state) {
+        std::uint8_t* o = out.data();
+        for (std::size_t i = 0; i + 4 <= d.size(); i += 4) {
+            std::uint32_t v = std::uint32_t{d[i]} << 24 | std::uint32_t{d[i + 1]} << 16 |
+                              std::uint32_t{d[i + 2]} << 8 | d[i + 3];
+            if (v == 0) {
+                *o++ = 'z';
+                continue;
+            }
+            for (int k = 4; k >= 0; --k) {
+                o[k] = static_cast<std::uint8_t>(v % 85 + 33);
+                v /= 85;
+            }
+            o += 5;
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    Report(state, d.size());
+}
+void BM_Ascii85Decode_Qorkit(benchmark::State& state) {
+    const auto& d = Data();
+    TMemoryStream plain, coded, out;
+    plain.WriteBuffer(d.data(), static_cast<std::int64_t>(d.size()));
+    plain.SetPosition(0);
+    EncodeASCII85(plain, coded, false);
+    out.SetSize(static_cast<std::int64_t>(d.size() + 8));
+    for (auto _ : state) {
+        coded.SetPosition(0);
+        out.SetPosition(0);
+        benchmark::DoNotOptimize(DecodeASCII85(coded, out));
+    }
+    Report(state, d.size());  // decoded bytes
 }
 
 // Run-length input with runs: random bytes repeated 1 to 8 times.
@@ -238,6 +279,33 @@ void BM_RleEncode_Qorkit(benchmark::State& state) {
     Report(state, d.size());
 }
 
+// A straightforward run-length encoder of the same format into a buffer, as a reference.
+void BM_RleEncode_ReferenceLoop(benchmark::State& state) {
+    const auto& d = RunData();
+    std::vector<std::uint8_t> out(d.size() * 3 + 3);
+    for (auto _ : state) {
+        std::uint8_t* o = out.data();
+        std::size_t i = 0;
+        while (i < d.size()) {
+            const std::uint8_t b = d[i];
+            std::size_t run = 1;
+            while (i + run < d.size() && d[i + run] == b && run < 254)
+                ++run;
+            if (run <= 2 && b != 0xA5) {
+                for (std::size_t k = 0; k < run; ++k)
+                    *o++ = b;
+            } else {
+                *o++ = 0xA5;
+                *o++ = static_cast<std::uint8_t>(run);
+                *o++ = b;
+            }
+            i += run;
+        }
+        benchmark::DoNotOptimize(o);
+    }
+    Report(state, d.size());
+}
+
 void BM_RleDecode_Qorkit(benchmark::State& state) {
     const auto& d = RunData();
     std::vector<std::uint8_t> coded, block(4096);
@@ -276,15 +344,18 @@ BENCHMARK(BM_Crc32_Zlib)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Crc32_IsaL)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Crc16_Qorkit)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Crc16_TableLoop)->Arg(k16M)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Sha1_Qorkit)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sha1_QorkitStream)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sha1_OpenSsl)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Base64Encode_Qorkit)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Base64Encode_OpenSsl)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Base64Decode_Qorkit)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Base64Decode_OpenSsl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sha1_Qorkit)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Sha1_QorkitStream)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Sha1_OpenSsl)->Arg(k64K)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Base64Encode_Qorkit)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Base64Encode_OpenSsl)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Base64Decode_Qorkit)->Arg(k16M)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Base64Decode_OpenSsl)->Arg(k16M)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ascii85Encode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ascii85Encode_ReferenceLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ascii85Decode_Qorkit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleEncode_Qorkit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RleEncode_ReferenceLoop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RleDecode_Qorkit)->Unit(benchmark::kMillisecond);
 
 }  // namespace

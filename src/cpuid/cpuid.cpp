@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 
-#include <cfloat>
-
 #include "cpuid_backend.h"
 #include "qorkit/core/errors.h"
 

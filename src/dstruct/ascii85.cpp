@@ -1,7 +1,11 @@
-// ASCII85 over streams, with buffered reading and writing around the group-wise coding.
+// ASCII85 over streams: the encoder works on whole pieces of the input, the decoder reads
+// and writes through buffers around its group-wise coding.
 #include "qorkit/dstruct/ascii85.h"
 
+#include <span>
 #include <vector>
+
+#include "stream_chunks.h"
 
 namespace qorkit {
 
@@ -64,46 +68,66 @@ class ByteWriter {
 
 }  // namespace
 
-void EncodeASCII85(TStream& Input, TStream& Output, bool LineBreaks) {
-    ByteReader in(Input);
-    ByteWriter out(Output);
-    int groups = 0;
-    for (;;) {
-        std::uint8_t bytes[4];
-        int n = 0;
-        for (; n < 4; ++n) {
-            const int c = in.Next();
-            if (c < 0) break;
-            bytes[n] = static_cast<std::uint8_t>(c);
-        }
-        if (n == 0) break;
-        std::uint32_t value = 0;
-        for (int i = 0; i < n; ++i)
-            value = value << 8 | bytes[i];
-        if (n == 4 && value == 0) {
-            out.Put('z');
-        } else {
-            // n + 1 digits, most significant first.
-            char digits[5];
-            for (int k = n; k >= 0; --k) {
-                digits[k] = static_cast<char>(value % 85 + 33);
-                value /= 85;
-            }
-            for (int k = 0; k <= n; ++k)
-                out.Put(static_cast<std::uint8_t>(digits[k]));
-            if (++groups > 11) {
-                groups = 0;
-                if (LineBreaks) {
-                    out.Put('\r');
-                    out.Put('\n');
-                }
-            }
-        }
-        if (n < 4) break;
+namespace {
+
+// Writes the n + 1 digits of a group of n bytes (value holds them, first byte highest) and
+// returns the position behind them.
+inline std::uint8_t* PutDigits(std::uint8_t* o, std::uint32_t value, int n) {
+    for (int k = n; k >= 0; --k) {
+        o[k] = static_cast<std::uint8_t>(value % 85 + 33);
+        value /= 85;
     }
-    out.Put('~');
-    out.Put('>');
-    out.Flush();
+    return o + n + 1;
+}
+
+}  // namespace
+
+void EncodeASCII85(TStream& Input, TStream& Output, bool LineBreaks) {
+    // Pieces of whole groups straight from the input (memory streams are not copied); each
+    // piece's text goes out in one write.
+    constexpr std::size_t kPiece = 64 * 1024;
+    detail::StreamChunks in(Input, kPiece, &Output);
+    std::vector<std::uint8_t> text(kPiece / 4 * 7 + 16);  // 5 digits + CR LF per group at most
+    int groups = 0;
+    const auto counted = [&](std::uint8_t* o) {
+        if (++groups > 11) {
+            groups = 0;
+            if (LineBreaks) {
+                *o++ = '\r';
+                *o++ = '\n';
+            }
+        }
+        return o;
+    };
+    for (;;) {
+        const std::span<const std::uint8_t> piece = in.Next();
+        const std::uint8_t* p = piece.data();
+        const std::size_t n = piece.size();
+        std::uint8_t* o = text.data();
+        std::size_t i = 0;
+        for (; i + 4 <= n; i += 4) {
+            const std::uint32_t value = std::uint32_t{p[i]} << 24 | std::uint32_t{p[i + 1]} << 16 |
+                                        std::uint32_t{p[i + 2]} << 8 | p[i + 3];
+            if (value == 0)
+                *o++ = 'z';
+            else
+                o = counted(PutDigits(o, value, 4));
+        }
+        const bool last = n < kPiece;
+        if (last && i < n) {
+            std::uint32_t value = 0;
+            const int rest = static_cast<int>(n - i);
+            for (int k = 0; k < rest; ++k)
+                value = value << 8 | p[i + static_cast<std::size_t>(k)];
+            o = counted(PutDigits(o, value, rest));
+        }
+        if (last) {
+            *o++ = '~';
+            *o++ = '>';
+        }
+        Output.WriteBuffer(text.data(), o - text.data());
+        if (last) break;
+    }
 }
 
 std::int32_t DecodeASCII85(TStream& Input, TStream& Output) {

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "checksum_cpu.h"
+#include "stream_chunks.h"
+
 namespace qorkit {
 
 namespace {
@@ -43,62 +46,82 @@ std::array<std::uint16_t, 4096> MakePairTable() {
     return t;
 }
 
-// Reads until `Count` bytes are in or the stream ends; returns the bytes read.
-std::size_t ReadFull(TStream& Input, std::uint8_t* Buffer, std::size_t Count) {
-    std::size_t total = 0;
-    while (total < Count) {
-        const std::int64_t got =
-            Input.Read(Buffer + total, static_cast<std::int64_t>(Count - total));
-        if (got <= 0) break;
-        total += static_cast<std::size_t>(got);
-    }
-    return total;
-}
-
 constexpr std::size_t kLineBytes = 45;
 constexpr std::size_t kBlockChars = 88;
 
 }  // namespace
 
-void EncodeBase64(TStream& Input, TStream& Output, bool LineBreaks) {
+namespace {
+
+// Encodes `n` bytes as one run of characters (padding only at its end) and returns its length.
+std::size_t EncodeFlat(const std::uint8_t* p, std::size_t n, std::uint8_t* o) {
     static const std::array<std::uint16_t, 4096> kPairs = MakePairTable();
+    std::size_t i = 0;
+    switch (detail::ActiveBase64Path()) {
+        case detail::Base64Path::Avx512Vbmi:
+            i = detail::Base64EncodeVbmi(p, n, o);
+            break;
+        case detail::Base64Path::Avx2:
+            i = detail::Base64EncodeAvx2(p, n, o);
+            break;
+        case detail::Base64Path::Scalar:
+            break;
+    }
+    std::uint8_t* const start = o;
+    o += i / 3 * 4;
+    for (; i + 3 <= n; i += 3) {
+        const unsigned v = unsigned{p[i]} << 16 | unsigned{p[i + 1]} << 8 | p[i + 2];
+        __builtin_memcpy(o, &kPairs[v >> 12], 2);
+        __builtin_memcpy(o + 2, &kPairs[v & 0xFFF], 2);
+        o += 4;
+    }
+    if (n - i == 1) {
+        const unsigned v = p[i];
+        *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 2]);
+        *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 3) << 4]);
+        *o++ = '=';
+        *o++ = '=';
+    } else if (n - i == 2) {
+        const unsigned v = unsigned{p[i]} << 8 | p[i + 1];
+        *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 10]);
+        *o++ = static_cast<std::uint8_t>(kAlphabet[(v >> 4) & 63]);
+        *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 15) << 2]);
+        *o++ = '=';
+    }
+    return static_cast<std::size_t>(o - start);
+}
+
+}  // namespace
+
+void EncodeBase64(TStream& Input, TStream& Output, bool LineBreaks) {
+    // Lines hold 45 bytes, 15 whole groups, and a chunk holds whole lines, so the text of a
+    // chunk is one run of characters cut into lines of 60: only the last group of all pads.
     constexpr std::size_t kLinesPerChunk = 1456;  // about 64 KiB of input per read
-    std::vector<std::uint8_t> in(kLineBytes * kLinesPerChunk);
-    std::vector<std::uint8_t> out(kLinesPerChunk * 62);
+    constexpr std::size_t kLineChars = kLineBytes / 3 * 4;
+    detail::StreamChunks in(Input, kLineBytes * kLinesPerChunk, &Output);
+    detail::StreamSink out(Output, &Input);
+    std::vector<std::uint8_t> flat(LineBreaks ? kLinesPerChunk * kLineChars : 0);
     for (;;) {
-        const std::size_t n = ReadFull(Input, in.data(), in.size());
+        const std::span<const std::uint8_t> piece = in.Next();
+        const std::size_t n = piece.size();
         if (n == 0) break;
-        std::uint8_t* o = out.data();
-        for (std::size_t line = 0; line < n; line += kLineBytes) {
-            const std::size_t len = n - line < kLineBytes ? n - line : kLineBytes;
-            const std::uint8_t* p = in.data() + line;
-            std::size_t i = 0;
-            for (; i + 3 <= len; i += 3) {
-                const unsigned v = unsigned{p[i]} << 16 | unsigned{p[i + 1]} << 8 | p[i + 2];
-                __builtin_memcpy(o, &kPairs[v >> 12], 2);
-                __builtin_memcpy(o + 2, &kPairs[v & 0xFFF], 2);
-                o += 4;
-            }
-            if (len - i == 1) {
-                const unsigned v = p[i];
-                *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 2]);
-                *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 3) << 4]);
-                *o++ = '=';
-                *o++ = '=';
-            } else if (len - i == 2) {
-                const unsigned v = unsigned{p[i]} << 8 | p[i + 1];
-                *o++ = static_cast<std::uint8_t>(kAlphabet[v >> 10]);
-                *o++ = static_cast<std::uint8_t>(kAlphabet[(v >> 4) & 63]);
-                *o++ = static_cast<std::uint8_t>(kAlphabet[(v & 15) << 2]);
-                *o++ = '=';
-            }
-            if (LineBreaks) {
-                *o++ = '\r';
-                *o++ = '\n';
+        const std::size_t chars = (n + 2) / 3 * 4;
+        if (!LineBreaks) {
+            EncodeFlat(piece.data(), n, out.Reserve(chars));
+        } else {
+            EncodeFlat(piece.data(), n, flat.data());
+            const std::size_t lines = (chars + kLineChars - 1) / kLineChars;
+            std::uint8_t* o = out.Reserve(chars + 2 * lines);
+            for (std::size_t c = 0; c < chars; c += kLineChars) {
+                const std::size_t len = chars - c < kLineChars ? chars - c : kLineChars;
+                std::memcpy(o, flat.data() + c, len);
+                o[len] = '\r';
+                o[len + 1] = '\n';
+                o += len + 2;
             }
         }
-        Output.WriteBuffer(out.data(), o - out.data());
-        if (n < in.size()) break;
+        out.Commit();
+        if (n < kLineBytes * kLinesPerChunk) break;
     }
 }
 
@@ -138,26 +161,49 @@ inline int DecodeGroup(const std::uint8_t* c, std::uint8_t* o) {
     return 3;
 }
 
+// Decodes the longest run of whole vectors of alphabet characters the active kernel takes;
+// returns its length in characters (0 on the scalar path).
+std::size_t DecodeRun(const std::uint8_t* text, std::size_t len, std::uint8_t* o) {
+    switch (detail::ActiveBase64Path()) {
+        case detail::Base64Path::Avx512Vbmi:
+            return detail::Base64DecodeVbmi(text, len, o);
+        case detail::Base64Path::Avx2:
+            return detail::Base64DecodeAvx2(text, len, o);
+        case detail::Base64Path::Scalar:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
     constexpr std::size_t kChunk = 64 * 1024;
-    std::vector<std::uint8_t> in(kChunk);
+    detail::StreamChunks in(Input, kChunk, &Output);
     // Characters without CR and LF: a partial block carried over plus one chunk.
     std::vector<std::uint8_t> text(kChunk + kBlockChars);
-    std::vector<std::uint8_t> out((kChunk + kBlockChars) / 4 * 3 + 3);
+    // (32 bytes of room behind the output for the vector kernels' whole-register stores.)
+    std::vector<std::uint8_t> out((kChunk + kBlockChars) / 4 * 3 + 3 + 32);
     std::size_t held = 0;  // characters in `text`
     bool atEnd = false;
     while (!atEnd) {
-        const std::size_t n = ReadFull(Input, in.data(), in.size());
-        atEnd = n < in.size();
-        if (std::memchr(in.data(), '\r', n) == nullptr &&
-            std::memchr(in.data(), '\n', n) == nullptr) {
-            std::memcpy(text.data() + held, in.data(), n);
+        const std::span<const std::uint8_t> piece = in.Next();
+        const std::size_t n = piece.size();
+        atEnd = n < kChunk;
+        // The characters to decode: the piece itself when it has no line ends and nothing is
+        // carried over, else the line-end-free copy in `text`.
+        const std::uint8_t* src = text.data();
+        if (n == 0) {
+        } else if (std::memchr(piece.data(), '\r', n) == nullptr &&
+                   std::memchr(piece.data(), '\n', n) == nullptr) {
+            if (held == 0)
+                src = piece.data();
+            else
+                std::memcpy(text.data() + held, piece.data(), n);
             held += n;
         } else {
             for (std::size_t i = 0; i < n; ++i) {
-                const std::uint8_t c = in[i];
+                const std::uint8_t c = piece[i];
                 text[held] = c;
                 held += (c != '\r' && c != '\n');
             }
@@ -168,9 +214,22 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
         std::uint8_t* committed = o;  // bytes of finished blocks
         std::size_t pos = 0;
         while (pos < usable) {
-            const std::size_t blockEnd = pos + kBlockChars < usable ? pos + kBlockChars : usable;
+            // Runs of alphabet characters go through the vector kernel, which decodes them
+            // exactly as the groups below would; the output of a block start inside the run is
+            // known from the run's start, three bytes per group.
+            const std::size_t fast = DecodeRun(src + pos, usable - pos, o);
+            if (fast > 0) {
+                const std::size_t lastBlock = (pos + fast) / kBlockChars * kBlockChars;
+                if (lastBlock >= pos) committed = o + (lastBlock - pos) / 4 * 3;
+                o += fast / 4 * 3;
+                pos += fast;
+                if (pos == usable) break;
+            }
+            if (pos % kBlockChars == 0) committed = o;
+            const std::size_t next = pos / kBlockChars * kBlockChars + kBlockChars;
+            const std::size_t blockEnd = next < usable ? next : usable;
             for (; pos + 4 <= blockEnd; pos += 4) {
-                const int got = DecodeGroup(&text[pos], o);
+                const int got = DecodeGroup(src + pos, o);
                 if (got < 0) {
                     Output.WriteBuffer(out.data(), committed - out.data());
                     return -1;
@@ -182,7 +241,7 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
                 std::uint8_t group[4] = {'=', '=', '=', '='};
                 const std::size_t have = blockEnd - pos;
                 for (std::size_t k = 0; k < have; ++k)
-                    group[k] = text[pos + k];
+                    group[k] = src[pos + k];
                 if (have >= 2) {
                     const int got = DecodeGroup(group, o);
                     if (got < 0) {
@@ -196,15 +255,25 @@ std::int32_t DecodeBase64(TStream& Input, TStream& Output) {
                 }
                 pos = blockEnd;
             }
-            committed = o;
         }
         Output.WriteBuffer(out.data(), o - out.data());
         // Carry the partial block over to the next chunk.
-        for (std::size_t k = usable; k < held; ++k)
-            text[k - usable] = text[k];
+        if (held > usable) std::memmove(text.data(), src + usable, held - usable);
         held -= usable;
     }
     return 0;
+}
+
+const char* Base64Implementation() noexcept {
+    switch (detail::ActiveBase64Path()) {
+        case detail::Base64Path::Avx512Vbmi:
+            return "avx512-vbmi";
+        case detail::Base64Path::Avx2:
+            return "avx2";
+        case detail::Base64Path::Scalar:
+            break;
+    }
+    return "scalar";
 }
 
 }  // namespace qorkit

@@ -7,7 +7,7 @@
 
 namespace qorkit::detail {
 
-/// True when the processor has PCLMULQDQ and SSE4.1 (carry-less CRC folding).
+/// True when the processor has PCLMULQDQ, SSSE3 and SSE4.1 (carry-less CRC folding).
 bool CpuHasClmul() noexcept;
 /// True when the processor has the SHA extensions with SSSE3 and SSE4.1.
 bool CpuHasShaNi() noexcept;
@@ -52,6 +52,16 @@ std::uint16_t Crc16Clmul(std::uint16_t Crc, const std::uint8_t* Data, std::size_
 
 /// The CRC-16 register after `Len` bytes, one table look-up per byte.
 std::uint16_t Crc16Table(std::uint16_t Crc, const std::uint8_t* Data, std::size_t Len) noexcept;
+
+/// Base64 kernels. The encoders turn a prefix of `Len` bytes made of whole 3-byte groups
+/// into 4 characters per group at `Out` and return its length (the rest is the caller's).
+/// The decoders turn a prefix of whole 4-character groups, all in the alphabet, into 3 bytes
+/// per group and return its length in characters; the AVX2 decoder may write 8 bytes beyond
+/// the bytes it decoded. Only to be called when `CanRun` says so for the path.
+std::size_t Base64EncodeAvx2(const std::uint8_t* In, std::size_t Len, std::uint8_t* Out) noexcept;
+std::size_t Base64DecodeAvx2(const std::uint8_t* In, std::size_t Len, std::uint8_t* Out) noexcept;
+std::size_t Base64EncodeVbmi(const std::uint8_t* In, std::size_t Len, std::uint8_t* Out) noexcept;
+std::size_t Base64DecodeVbmi(const std::uint8_t* In, std::size_t Len, std::uint8_t* Out) noexcept;
 
 /// Compresses `Blocks` 64-byte blocks into the five chaining words with the SHA extensions.
 /// Only to be called when `CpuHasShaNi()`.

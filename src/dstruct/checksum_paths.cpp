@@ -34,7 +34,7 @@ bool Force(std::atomic<int>& slot, P p) noexcept {
 
 bool CpuHasClmul() noexcept {
     const ProcessorFeatures& f = HostFeatures();
-    return f.Pclmul && f.Sse41;
+    return f.Pclmul && f.Ssse3 && f.Sse41;
 }
 
 bool CpuHasShaNi() noexcept {
@@ -56,7 +56,7 @@ bool CanRun(Crc32Path P) noexcept {
 }
 
 bool CanRun(Crc16Path P) noexcept {
-    return P == Crc16Path::Table || (HostFeatures().Ssse3 && CpuHasClmul());
+    return P == Crc16Path::Table || CpuHasClmul();
 }
 
 bool CanRun(Sha1Path P) noexcept {

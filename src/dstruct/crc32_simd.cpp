@@ -1,10 +1,11 @@
 // CRC-32 by carry-less multiplication: the data is folded 64 bytes at a time into four
 // 128-bit accumulators (or 256 bytes into four 512-bit ones), which keep the message's
 // remainder modulo the CRC polynomial intact.
-// Compiled for the PCLMULQDQ and SSE4.1 extensions per function; the caller checks the CPU.
+// Compiled for the extensions per function; the caller checks the processor.
 #include <cstring>
 
 #include "checksum_cpu.h"
+#include "clmul_fold.h"
 #include "crc_fold.h"
 
 #if defined(__x86_64__)
@@ -20,66 +21,35 @@ namespace {
 constexpr FoldPair k512 = Crc32Fold(512);
 constexpr FoldPair k128 = Crc32Fold(128);
 
-__attribute__((target("pclmul,sse4.1"))) inline __m128i Fold(__m128i acc, __m128i k, __m128i next) {
-    const __m128i lo = _mm_clmulepi64_si128(acc, k, 0x00);
-    const __m128i hi = _mm_clmulepi64_si128(acc, k, 0x11);
-    return _mm_xor_si128(_mm_xor_si128(lo, hi), next);
-}
-
-__attribute__((target("pclmul,sse4.1"))) inline __m128i Load(const std::uint8_t* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-// Folds the remaining 16-byte chunks into `x`, then finishes with the table: the accumulator
-// is a 16-byte message with the same remainder as everything folded so far, so its CRC from a
-// zero register continues into the tail bytes.
-__attribute__((target("pclmul,sse4.1"))) inline std::uint32_t Finish(__m128i x, __m128i by128,
-                                                                     const std::uint8_t* Data,
-                                                                     std::size_t Len) {
-    while (Len >= 16) {
-        x = Fold(x, by128, Load(Data));
-        Data += 16;
-        Len -= 16;
+// The reflected layout is the message's own byte order.
+struct Reflected {
+    QORKIT_CLMUL_TARGET static __m128i Load(const std::uint8_t* p) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     }
+};
+
+QORKIT_CLMUL_TARGET inline __m128i Pair(FoldPair k) {
+    return _mm_set_epi64x(static_cast<long long>(k.High), static_cast<long long>(k.Low));
+}
+
+// The accumulator is a 16-byte message with the same remainder as everything folded so far:
+// its CRC from a zero register continues into the tail bytes.
+QORKIT_CLMUL_TARGET inline std::uint32_t Finish(__m128i x, const std::uint8_t* Data,
+                                                std::size_t Len) {
     alignas(16) std::uint8_t rest[16];
     _mm_store_si128(reinterpret_cast<__m128i*>(rest), x);
-    const std::uint32_t crc = Crc32Slice8(0, rest, sizeof rest);
-    return Crc32Slice8(crc, Data, Len);
-}
-
-__attribute__((target("pclmul,sse4.1"))) inline __m128i Pair(FoldPair k) {
-    return _mm_set_epi64x(static_cast<long long>(k.High), static_cast<long long>(k.Low));
+    return Crc32Slice8(Crc32Slice8(0, rest, sizeof rest), Data, Len);
 }
 
 }  // namespace
 
-__attribute__((target("pclmul,sse4.1"))) std::uint32_t Crc32Clmul(std::uint32_t Crc,
-                                                                  const std::uint8_t* Data,
-                                                                  std::size_t Len) noexcept {
+QORKIT_CLMUL_TARGET std::uint32_t Crc32Clmul(std::uint32_t Crc, const std::uint8_t* Data,
+                                             std::size_t Len) noexcept {
     // The running register enters by xoring it into the first four message bytes; the rest of
     // the computation then works as if the register had started at zero.
-    __m128i x0 = _mm_xor_si128(Load(Data), _mm_cvtsi32_si128(static_cast<int>(Crc)));
-    __m128i x1 = Load(Data + 16);
-    __m128i x2 = Load(Data + 32);
-    __m128i x3 = Load(Data + 48);
-    Data += 64;
-    Len -= 64;
-
-    const __m128i by512 = Pair(k512);
-    while (Len >= 64) {
-        x0 = Fold(x0, by512, Load(Data));
-        x1 = Fold(x1, by512, Load(Data + 16));
-        x2 = Fold(x2, by512, Load(Data + 32));
-        x3 = Fold(x3, by512, Load(Data + 48));
-        Data += 64;
-        Len -= 64;
-    }
-
-    const __m128i by128 = Pair(k128);
-    __m128i x = Fold(x0, by128, x1);
-    x = Fold(x, by128, x2);
-    x = Fold(x, by128, x3);
-    return Finish(x, by128, Data, Len);
+    const __m128i x = ClmulFoldChunks<Reflected>(_mm_cvtsi32_si128(static_cast<int>(Crc)), Data,
+                                                 Len, Pair(k512), Pair(k128));
+    return Finish(x, Data, Len);
 }
 
 // GCC 12 reports the deliberately undefined registers inside its own AVX-512 intrinsics as
@@ -89,7 +59,7 @@ __attribute__((target("pclmul,sse4.1"))) std::uint32_t Crc32Clmul(std::uint32_t 
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
-#define QORKIT_VPCLMUL_TARGET __attribute__((target("avx512f,vpclmulqdq,pclmul,sse4.1")))
+#define QORKIT_VPCLMUL_TARGET __attribute__((target("avx512f,vpclmulqdq,pclmul,ssse3,sse4.1")))
 
 namespace {
 
@@ -142,10 +112,15 @@ QORKIT_VPCLMUL_TARGET std::uint32_t Crc32Vpclmul512(std::uint32_t Crc, const std
         Len -= 64;
     }
     const __m128i by128 = Pair(k128);
-    __m128i r = Fold(_mm512_castsi512_si128(x), by128, _mm512_extracti32x4_epi32(x, 1));
-    r = Fold(r, by128, _mm512_extracti32x4_epi32(x, 2));
-    r = Fold(r, by128, _mm512_extracti32x4_epi32(x, 3));
-    return Finish(r, by128, Data, Len);
+    __m128i r = ClmulFold(_mm512_castsi512_si128(x), by128, _mm512_extracti32x4_epi32(x, 1));
+    r = ClmulFold(r, by128, _mm512_extracti32x4_epi32(x, 2));
+    r = ClmulFold(r, by128, _mm512_extracti32x4_epi32(x, 3));
+    while (Len >= 16) {
+        r = ClmulFold(r, by128, Reflected::Load(Data));
+        Data += 16;
+        Len -= 16;
+    }
+    return Finish(r, Data, Len);
 }
 
 #else

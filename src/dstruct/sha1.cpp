@@ -6,6 +6,7 @@
 
 #include "checksum_cpu.h"
 #include "qorkit/rtl/file_stream.h"
+#include "stream_chunks.h"
 
 namespace qorkit {
 
@@ -66,9 +67,8 @@ namespace {
 using CompressFn = void (*)(std::uint32_t[5], const std::uint8_t*, std::size_t) noexcept;
 
 CompressFn Compressor() noexcept {
-    static const CompressFn fn =
-        detail::CpuHasShaNi() ? &detail::Sha1CompressShaNi : &detail::Sha1CompressPortable;
-    return fn;
+    return detail::ActiveSha1Path() == detail::Sha1Path::ShaNi ? &detail::Sha1CompressShaNi
+                                                               : &detail::Sha1CompressPortable;
 }
 
 // Overwrites memory in a way the optimiser may not drop.
@@ -160,21 +160,13 @@ TSHACode SHA1FromString(const String& S) {
 }
 
 TSHACode SHA1FromStream(TStream& Stream) {
-    // Larger reads than the classic 1024 bytes give the same digest at a lower call cost.
-    std::vector<std::uint8_t> block(64 * 1024);
+    // Memory streams are hashed in their own buffer; other streams are read in pieces of
+    // 256 KiB, large enough for file streams to bypass their buffer. The digest is the same as
+    // with the classic 1024-byte reads.
+    detail::StreamChunks chunks(Stream, 256 * 1024);
     Sha1Context ctx;
-    try {
-        for (;;) {
-            const std::int64_t got =
-                Stream.Read(block.data(), static_cast<std::int64_t>(block.size()));
-            if (got <= 0) break;
-            ctx.Update(block.data(), static_cast<std::size_t>(got));
-        }
-    } catch (...) {
-        Wipe(block.data(), block.size());
-        throw;
-    }
-    Wipe(block.data(), block.size());
+    for (std::span<const std::uint8_t> piece = chunks.Next(); !piece.empty(); piece = chunks.Next())
+        ctx.Update(piece.data(), piece.size());
     return ctx.Finish();
 }
 

@@ -209,7 +209,7 @@ void ShowChecksums(std::ostream& out) {
         << ", CRC-16/CCITT-FALSE " << HexOf(CRC16ofBuffer(bytes, 9, crcCCITT), 4) << "\n";
     out << "SHA-1 of \"abc\": " << ToUtf8(SHA1DigestToHex(SHA1FromString(u"abc"))) << "\n";
     out << "Fast paths on this processor: CRC-32 " << CRC32Implementation() << ", SHA-1 "
-        << SHA1Implementation() << "\n";
+        << SHA1Implementation() << ", Base64 " << Base64Implementation() << "\n";
     TStringStream plain(std::string("Man is distinguished")), b64, a85;
     EncodeBase64(plain, b64, false);
     plain.SetPosition(0);

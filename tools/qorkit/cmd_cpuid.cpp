@@ -84,7 +84,7 @@ int CpuInfo(Args args, std::ostream& out, std::ostream& err) {
     out << "processors: " << CPU_Count() << "\n";
     PrintFeatures(out);
     out << "fast paths: CRC-32 " << CRC32Implementation() << ", SHA-1 " << SHA1Implementation()
-        << "\n";
+        << ", Base64 " << Base64Implementation() << "\n";
     out << std::fixed << std::setprecision(0) << "clock: " << CPU_Speed(delay)
         << " MHz (measured over " << delay << " ms)\n";
     out << "division flaw: " << (CPU_FDIVBugPresent() ? "present" : "absent") << "\n";
@@ -111,7 +111,7 @@ void ShowCpu(std::ostream& out) {
     out << text.substr(0, text.find("\n  ") + 1);  // the words and the short names only
     out << std::fixed << std::setprecision(0) << "Clock over 50 ms: " << CPU_Speed(50)
         << " MHz; the library's CRC-32 runs " << CRC32Implementation() << ", SHA-1 "
-        << SHA1Implementation() << "\n";
+        << SHA1Implementation() << ", Base64 " << Base64Implementation() << "\n";
 }
 
 const RegisterCommand kReg({"cpuinfo", "qorkit cpuinfo [--delay MS]",

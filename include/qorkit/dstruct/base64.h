@@ -25,4 +25,8 @@ void EncodeBase64(TStream& Input, TStream& Output, bool LineBreaks);
 /// form a byte).
 std::int32_t DecodeBase64(TStream& Input, TStream& Output);
 
+/// Names the Base64 path the coders take on this processor: "avx512-vbmi", "avx2" or
+/// "scalar". Every path writes the same bytes and reports the same errors.
+const char* Base64Implementation() noexcept;
+
 }  // namespace qorkit
