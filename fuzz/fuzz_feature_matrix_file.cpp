@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_scratch_dir.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/dstruct/feature_matrix.h"
 #include "qorkit/rtl/exceptions.h"
@@ -30,17 +31,7 @@ bool HasLargeNumber(std::string_view bytes) {
 }
 
 const std::filesystem::path& ScratchDir() {
-    static const std::filesystem::path* dir = [] {
-        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                            ("qorkit-fuzz-fm-" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(ScratchDir(), ec);
-        });
-        return p;
-    }();
-    return *dir;
+    return FuzzScratchDir("qorkit-fuzz-fm-");
 }
 
 void Check(bool ok) {
