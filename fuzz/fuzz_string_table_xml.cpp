@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../tests/dstruct/string_table_snapshot.h"
+#include "fuzz_scratch_dir.h"
 #include "qorkit/dstruct/string_table.h"
 #include "qorkit/rtl/exceptions.h"
 
@@ -55,20 +56,8 @@ bool HasLargeCount(std::string_view bytes) {
     return false;
 }
 
-// The scratch directory of this process, removed at exit. Never destroyed, so that the exit
-// handler can still use it.
 const std::filesystem::path& ScratchDir() {
-    static const std::filesystem::path* dir = [] {
-        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                            ("qorkit-fuzz-xml-" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(ScratchDir(), ec);
-        });
-        return p;
-    }();
-    return *dir;
+    return FuzzScratchDir("qorkit-fuzz-xml-");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <typeinfo>
 
+#include "assign_to.h"
+#include "leading_integer.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/sysutils.h"
 #include "xml_line.h"
@@ -72,19 +74,9 @@ double ScanLeadingNumber(std::u16string_view s) {
 
 /// The leading integer of `s` (see `ResolveAsInt`).
 std::int32_t ScanLeadingInteger(std::u16string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-    std::int64_t v = 0;
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
-        v = v * 10 + (s[i] - u'0');
-        if (v > std::int64_t{INT32_MAX} + 1)
-            throw EVariantOverflowError(u"Integer overflow reading \"" + String(s) + u"\"");
-    }
-    if (negative) v = -v;
-    if (v > INT32_MAX)
+    bool overflow = false;
+    const std::int64_t v = detail::ReadLeadingInteger(s, std::int64_t{INT32_MAX} + 1, overflow);
+    if (overflow || v > INT32_MAX)
         throw EVariantOverflowError(u"Integer overflow reading \"" + String(s) + u"\"");
     return static_cast<std::int32_t>(v);
 }
@@ -92,11 +84,22 @@ std::int32_t ScanLeadingInteger(std::u16string_view s) {
 }  // namespace
 
 std::size_t TAssocArray::TFoldHash::operator()(std::u16string_view s) const noexcept {
+    // Four folded code units per step: one multiply per 64 bits instead of one per unit.
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
-    for (const Char c : s) {
-        h ^= LowerAZ(c);
-        h *= 0x100000001B3ull;
+    std::size_t i = 0;
+    const auto fold = [](Char c) -> std::uint64_t {
+        return static_cast<std::uint16_t>(c + (static_cast<unsigned>(c - u'A') < 26u ? 32 : 0));
+    };
+    for (; i + 4 <= s.size(); i += 4) {
+        const std::uint64_t v =
+            fold(s[i]) | fold(s[i + 1]) << 16 | fold(s[i + 2]) << 32 | fold(s[i + 3]) << 48;
+        h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
     }
+    std::uint64_t v = 0;
+    for (int shift = 0; i < s.size(); ++i, shift += 16)
+        v |= fold(s[i]) << shift;
+    h = (h ^ v) * 0x94D049BB133111EBull;
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ull;
     h ^= h >> 32;
@@ -105,7 +108,10 @@ std::size_t TAssocArray::TFoldHash::operator()(std::u16string_view s) const noex
 
 bool TAssocArray::TFoldEqual::operator()(std::u16string_view a,
                                          std::u16string_view b) const noexcept {
-    return detail::SameIgnoringAZ(a, b);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && LowerAZ(a[i]) != LowerAZ(b[i])) return false;
+    return true;
 }
 
 TAssocArray::TAssocArray(TComponent* AOwner) : TComponent(AOwner) {
@@ -323,13 +329,7 @@ void TAssocArray::Assign(const TPersistent* Source) {
 }
 
 void TAssocArray::AssignTo(TPersistent* Dest) const {
-    auto* dest = dynamic_cast<TAssocArray*>(Dest);
-    if (dest != nullptr &&
-        (typeid(*dest) == typeid(TAssocArray) || typeid(*dest) == typeid(*this))) {
-        dest->Assign(this);
-        return;
-    }
-    TComponent::AssignTo(Dest);
+    if (!detail::AssignToOwnClass(*this, Dest)) TComponent::AssignTo(Dest);
 }
 
 }  // namespace qorkit

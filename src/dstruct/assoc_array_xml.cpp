@@ -160,6 +160,15 @@ String ValueText(const Variant& v) {
     }
 }
 
+/// Reads an integer of type `T` and makes the variant with `Make`.
+template <class T>
+bool MakeInteger(const String& text, Variant& v, Variant (*Make)(T) noexcept) {
+    T x{};
+    if (!ParseInteger(text, x)) return false;
+    v = Make(x);
+    return true;
+}
+
 /// Builds the value of type `code` from its text.
 bool MakeValue(std::uint16_t code, const String& text, Variant& v) {
     switch (code) {
@@ -169,54 +178,22 @@ bool MakeValue(std::uint16_t code, const String& text, Variant& v) {
         case varNull:
             v = Variant::Null();
             return text.empty();
-        case varSmallint: {
-            std::int16_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromSmallint(x);
-            return true;
-        }
-        case varInteger: {
-            std::int32_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromInteger(x);
-            return true;
-        }
-        case varShortInt: {
-            std::int8_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromShortInt(x);
-            return true;
-        }
-        case varByte: {
-            std::uint8_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromByte(x);
-            return true;
-        }
-        case varWord: {
-            std::uint16_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromWord(x);
-            return true;
-        }
-        case varLongWord: {
-            std::uint32_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromLongWord(x);
-            return true;
-        }
-        case varInt64: {
-            std::int64_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromInt64(x);
-            return true;
-        }
-        case varUInt64: {
-            std::uint64_t x = 0;
-            if (!ParseInteger(text, x)) return false;
-            v = Variant::FromUInt64(x);
-            return true;
-        }
+        case varSmallint:
+            return MakeInteger<std::int16_t>(text, v, Variant::FromSmallint);
+        case varInteger:
+            return MakeInteger<std::int32_t>(text, v, Variant::FromInteger);
+        case varShortInt:
+            return MakeInteger<std::int8_t>(text, v, Variant::FromShortInt);
+        case varByte:
+            return MakeInteger<std::uint8_t>(text, v, Variant::FromByte);
+        case varWord:
+            return MakeInteger<std::uint16_t>(text, v, Variant::FromWord);
+        case varLongWord:
+            return MakeInteger<std::uint32_t>(text, v, Variant::FromLongWord);
+        case varInt64:
+            return MakeInteger<std::int64_t>(text, v, Variant::FromInt64);
+        case varUInt64:
+            return MakeInteger<std::uint64_t>(text, v, Variant::FromUInt64);
         case varSingle: {
             long double x = 0;
             if (!TryStrToFloat(text, x) || text.find_first_of(u" \t") != String::npos) return false;

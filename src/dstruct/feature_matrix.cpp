@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "assign_to.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/format_settings.h"
@@ -144,13 +145,7 @@ void TFeatMatProps::Assign(const TPersistent* Source) {
 }
 
 void TFeatMatProps::AssignTo(TPersistent* Dest) const {
-    auto* dest = dynamic_cast<TFeatMatProps*>(Dest);
-    if (dest != nullptr &&
-        (typeid(*dest) == typeid(TFeatMatProps) || typeid(*dest) == typeid(*this))) {
-        dest->Assign(this);
-        return;
-    }
-    TComponent::AssignTo(Dest);
+    if (!detail::AssignToOwnClass(*this, Dest)) TComponent::AssignTo(Dest);
 }
 
 // ---- TFeatureMatrix: shape ----------------------------------------------------------------
@@ -257,17 +252,16 @@ String TFeatureMatrix::GetFeatValStr(std::int32_t fix, std::int32_t obj) const {
     return Cell(fix, obj);
 }
 
-void TFeatureMatrix::SetFeatValStr(std::int32_t fix, std::int32_t obj, const String& FeatVal) {
-    if (!ValidFeat(fix) || !ValidObj(obj)) return;
+void TFeatureMatrix::CheckText(std::int32_t fix, const String& FeatVal, bool EmptyNumber) const {
     switch (Kind(fix)) {
         case fkUndefined:
             Fail(u": feature " + IntToStr(fix) + u" is undefined");
         case fkInteger:
-            if (!FeatVal.empty() && !IsFeatIntegerText(FeatVal))
+            if (!(EmptyNumber && FeatVal.empty()) && !IsFeatIntegerText(FeatVal))
                 Fail(u": feature value " + Quote(FeatVal) + u" is not a valid integer number");
             break;
         case fkDouble:
-            if (!FeatVal.empty() && !IsFeatFloatText(FeatVal))
+            if (!(EmptyNumber && FeatVal.empty()) && !IsFeatFloatText(FeatVal))
                 Fail(u": feature value " + Quote(FeatVal) +
                      u" is not a valid floating point number");
             break;
@@ -278,6 +272,11 @@ void TFeatureMatrix::SetFeatValStr(std::int32_t fix, std::int32_t obj, const Str
         case fkString:
             break;
     }
+}
+
+void TFeatureMatrix::SetFeatValStr(std::int32_t fix, std::int32_t obj, const String& FeatVal) {
+    if (!ValidFeat(fix) || !ValidObj(obj)) return;
+    CheckText(fix, FeatVal, true);
     Cell(fix, obj) = FeatVal;
     Changed();
 }
@@ -339,25 +338,7 @@ void TFeatureMatrix::FillWith(std::int32_t fix, const String& Text) {
 
 bool TFeatureMatrix::Fill(std::int32_t fix, const String& FeatVal) {
     if (!ValidFeat(fix)) return false;
-    switch (Kind(fix)) {
-        case fkUndefined:
-            Fail(u": feature " + IntToStr(fix) + u" is undefined");
-        case fkInteger:
-            if (!IsFeatIntegerText(FeatVal))
-                Fail(u": feature value " + Quote(FeatVal) + u" is not a valid integer number");
-            break;
-        case fkDouble:
-            if (!IsFeatFloatText(FeatVal))
-                Fail(u": feature value " + Quote(FeatVal) +
-                     u" is not a valid floating point number");
-            break;
-        case fkTriState:
-            if (!IsFeatTriStateText(FeatVal))
-                Fail(u": feature value " + Quote(FeatVal) + u" is not a valid tri-state value");
-            break;
-        case fkString:
-            break;
-    }
+    CheckText(fix, FeatVal, false);
     FillWith(fix, FeatVal);
     return true;
 }
@@ -530,13 +511,7 @@ void TFeatureMatrix::Assign(const TPersistent* Source) {
 }
 
 void TFeatureMatrix::AssignTo(TPersistent* Dest) const {
-    auto* dest = dynamic_cast<TFeatureMatrix*>(Dest);
-    if (dest != nullptr &&
-        (typeid(*dest) == typeid(TFeatureMatrix) || typeid(*dest) == typeid(*this))) {
-        dest->Assign(this);
-        return;
-    }
-    TComponent::AssignTo(Dest);
+    if (!detail::AssignToOwnClass(*this, Dest)) TComponent::AssignTo(Dest);
 }
 
 void TFeatureMatrix::Changed() {

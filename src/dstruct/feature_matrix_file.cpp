@@ -151,8 +151,9 @@ std::int32_t TFeatureMatrix::LoadFromOpenFile(TextFile& F) {
 
 std::int32_t TFeatureMatrix::ReadFile(TextFile& F) {
     std::int32_t result = -1;
+    String line;
     while (!F.Eof()) {
-        const String line = F.ReadLn();
+        F.ReadLn(line);
         if (line.empty() || line[0] != u'#') continue;
         const std::u16string_view body = std::u16string_view(line).substr(1);
         const std::size_t space = body.find(u' ');
@@ -173,8 +174,9 @@ std::int32_t TFeatureMatrix::ReadFile(TextFile& F) {
             Reshape(static_cast<std::int32_t>(n), FNObjs);
             for (std::int32_t f = 0; f < FNFeats; ++f)
                 FFeatProps[static_cast<std::size_t>(f)] = std::make_shared<TFeatMatProps>();
+            String def;
             for (std::int64_t k = 0; k < 6 * n; ++k) {
-                const String def = F.ReadLn();
+                F.ReadLn(def);
                 std::size_t at = 0;
                 const std::int64_t fix = ReadNumber(def, at);
                 const std::u16string_view kv = TrimSpaces(std::u16string_view(def).substr(at));
@@ -207,18 +209,18 @@ std::int32_t TFeatureMatrix::ReadFile(TextFile& F) {
                 throw TReadFailure{};
             // Features beyond the definitions get default properties, surplus definitions
             // are dropped: the value block decides the shape, and every value is emptied.
+            // Objects come only from this block, so every value made here is empty.
             Reshape(static_cast<std::int32_t>(nf), static_cast<std::int32_t>(no));
-            for (auto& column : FFeatVals)
-                std::fill(column.begin(), column.end(), String());
+            String v;
             while (!F.Eof()) {
-                const String v = F.ReadLn();
+                F.ReadLn(v);
                 if (v.empty() || v[0] == u'#') break;
                 std::size_t at = 0;
                 const std::int64_t fix = ReadNumber(v, at);
                 const std::int64_t obj = ReadNumber(v, at);
                 if (fix < 1 || fix > FNFeats || obj < 1 || obj > FNObjs) continue;
-                Cell(static_cast<std::int32_t>(fix), static_cast<std::int32_t>(obj)) =
-                    String(TrimSpaces(std::u16string_view(v).substr(at)));
+                Cell(static_cast<std::int32_t>(fix), static_cast<std::int32_t>(obj))
+                    .assign(TrimSpaces(std::u16string_view(v).substr(at)));
             }
             break;  // the end of the value block ends the read
         }

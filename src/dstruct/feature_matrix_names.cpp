@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "leading_integer.h"
 #include "qorkit/dstruct/feature_matrix.h"
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/sysutils.h"
@@ -20,15 +21,8 @@ constexpr std::size_t kMaxExpansion = 65536;
 /// The argument: optional leading blanks, an optional sign, digits (none give 0), the rest
 /// ignored. Saturates far beyond any usable field width.
 std::int64_t ReadArgument(std::u16string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-    std::int64_t v = 0;
-    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
-        v = std::min<std::int64_t>(v * 10 + (s[i] - u'0'), std::int64_t{1} << 40);
-    return negative ? -v : v;
+    bool overflow = false;
+    return detail::ReadLeadingInteger(s, std::int64_t{1} << 40, overflow);
 }
 
 /// `k` in decimal laid out by field `n` (see `GenerateFeatNames`); false for a field too wide.

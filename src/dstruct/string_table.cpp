@@ -8,6 +8,7 @@
 #include <new>
 #include <typeinfo>
 
+#include "assign_to.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/rtl/sysutils.h"
 #include "qorkit/strings/string_search.h"
@@ -548,15 +549,7 @@ void TStringArray::Assign(const TPersistent* Source) {
 }
 
 void TStringArray::AssignTo(TPersistent* Dest) const {
-    // Copy into a table of this class or of a class this one descends from; the library's
-    // own class stands for the latter.
-    auto* table = dynamic_cast<TStringArray*>(Dest);
-    if (table != nullptr &&
-        (typeid(*table) == typeid(TStringArray) || typeid(*table) == typeid(*this))) {
-        table->Assign(this);
-        return;
-    }
-    TComponent::AssignTo(Dest);
+    if (!detail::AssignToOwnClass(*this, Dest)) TComponent::AssignTo(Dest);
 }
 
 void TStringArray::Changed() {

@@ -118,10 +118,25 @@ bool TextFile::Eoln() {
 }
 
 String TextFile::ReadLn() {
+    String line;
+    ReadLn(line);
+    return line;
+}
+
+void TextFile::ReadLn(String& Line) {
     FileVar& v = Var();
     BufferedFd& io = v.RequireInput();
-    std::string line;
+    Line.clear();
     bool ended = false;
+    const auto append = [&Line](const char* p, std::size_t n) {
+        const std::size_t at = Line.size();
+        Line.resize(at + n);
+        Char* out = Line.data() + at;
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto b = static_cast<std::uint8_t>(p[i]);
+            out[i] = b < 0x80 ? static_cast<Char>(b) : Win1252ToChar(b);
+        }
+    };
     for (;;) {
         const std::int64_t avail = io.Fill(1);
         if (avail < 0) v.FailRead();
@@ -130,16 +145,15 @@ String TextFile::ReadLn() {
         const auto n = static_cast<std::size_t>(avail);
         const auto* lf = static_cast<const char*>(std::memchr(p, '\n', n));
         if (lf != nullptr) {
-            line.append(p, static_cast<std::size_t>(lf - p));
+            append(p, static_cast<std::size_t>(lf - p));
             io.Advance(static_cast<std::size_t>(lf - p) + 1);
             ended = true;
             break;
         }
-        line.append(p, n);
+        append(p, n);
         io.Advance(n);
     }
-    if (ended && !line.empty() && line.back() == '\r') line.pop_back();
-    return Win1252ToString(line);
+    if (ended && !Line.empty() && Line.back() == u'\r') Line.pop_back();
 }
 
 Char TextFile::ReadChar() {

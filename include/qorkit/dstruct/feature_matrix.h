@@ -312,6 +312,9 @@ class TFeatureMatrix : public TComponent {
     /// The stored text for the typed reads: empty out of range, no kind check.
     const String& RawValue(std::int32_t fix, std::int32_t obj) const;
     [[noreturn]] void Fail(std::u16string_view Text) const;
+    /// Raises the error of a text that the kind of `fix` refuses; `EmptyNumber` lets integer
+    /// and double features take the empty string.
+    void CheckText(std::int32_t fix, const String& FeatVal, bool EmptyNumber) const;
     /// Sets both counts without notification (strong guarantee).
     void Reshape(std::int32_t NFeats, std::int32_t NObjs);
     void FillWith(std::int32_t fix, const String& Text);

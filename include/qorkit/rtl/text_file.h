@@ -42,6 +42,9 @@ class TextFile : public TFileVariable {
     /// Reads the rest of the current line without its end and moves to the next line. At the
     /// end of the file it returns an empty string (no error).
     String ReadLn();
+    /// As `ReadLn`, into `Line`, whose storage is reused: reading many lines this way does
+    /// not allocate per line.
+    void ReadLn(String& Line);
     /// Reads one character; CR and LF are delivered like any other. At the end of the file it
     /// returns Char 26 (Ctrl-Z), the classic end-of-file mark, without raising and without
     /// moving.
