@@ -1,6 +1,8 @@
 // Line counting, line reading and number scanning over 64 MiB files through TFileStream,
 // each beside a standard-library peer over the same file in the same run: std::count over
-// std::ifstream blocks, std::getline, and std::strtod over the file's text.
+// std::ifstream blocks, std::getline, and std::strtod over the file's text. Line reading is
+// also measured on lines of 80, 100,000 and 4 Mi characters beside std::getline followed by
+// the widening copy into 16-bit text.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,56 @@ const BenchFile& NumberFile() {
         return block;
     }());
     return file;
+}
+
+// Lines of exactly `Len` characters ending in CR LF.
+const BenchFile& FixedLineFile(std::size_t Len) {
+    static std::map<std::size_t, std::unique_ptr<BenchFile>> files;
+    auto& f = files[Len];
+    if (!f) {
+        std::string block;
+        while (block.size() < (1u << 20) || block.size() % (Len + 2) != 0) {
+            for (std::size_t i = 0; i < Len; ++i)
+                block.push_back(static_cast<char>('a' + i % 26));
+            block += "\r\n";
+        }
+        f = std::make_unique<BenchFile>("fixed" + std::to_string(Len), block);
+    }
+    return *f;
+}
+
+// ReadLnStream on lines of state.range(0) characters, beside std::getline followed by the
+// copy into 16-bit text that ReadLnStream's result is.
+void BM_ReadLnStream_Long(benchmark::State& state) {
+    const qorkit::String name = FixedLineFile(static_cast<std::size_t>(state.range(0))).Name();
+    for (auto _ : state) {
+        qorkit::TFileStream s(name, qorkit::fmOpenRead);
+        bool eos = false;
+        std::size_t chars = 0;
+        for (;;) {
+            const qorkit::String line = qorkit::ReadLnStream(s, eos, qorkit::eolCRLF);
+            chars += line.size();
+            if (eos) break;
+        }
+        benchmark::DoNotOptimize(chars);
+    }
+    state.SetBytesProcessed(state.iterations() * kFileSize);
+}
+
+void BM_StdGetlineWidened_Long(benchmark::State& state) {
+    const auto& path = FixedLineFile(static_cast<std::size_t>(state.range(0))).Path();
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        std::string line;
+        std::size_t chars = 0;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const std::u16string wide(line.begin(), line.end());
+            chars += wide.size();
+        }
+        benchmark::DoNotOptimize(chars);
+    }
+    state.SetBytesProcessed(state.iterations() * kFileSize);
 }
 
 void BM_CountLinesInStream(benchmark::State& state) {
@@ -169,6 +223,12 @@ BENCHMARK(BM_CountLinesInStream)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StdCount_Ifstream)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLnStream_CRLF)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StdGetline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLnStream_Long)->Arg(80)->Arg(100000)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StdGetlineWidened_Long)
+    ->Arg(80)
+    ->Arg(100000)
+    ->Arg(4 << 20)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanStreamFPNum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StdStrtod)->Unit(benchmark::kMillisecond);
 

@@ -8,6 +8,7 @@
 // - Sort on one column against std::sort of a row index by lower-cased keys, the keys
 //   precomputed (16-bit as the table's keys, or 8-bit) or built inside the timing from the
 //   texts (the sort reads its keys from the cells, so this is the like-for-like peer);
+// - the same with only ten distinct keys, against std::sort on precomputed keys;
 // - FindCellInSortedColumn per lookup on the sorted, committed column against std::lower_bound
 //   on a sorted vector of the same lower-cased texts;
 // - GarbageCollection after half of the cells were overwritten with longer texts, at 250,000,
@@ -238,7 +239,47 @@ void BM_Sort_StdSortKeysInTiming(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * kRows);
 }
+// Only ten distinct keys (the first ten texts of column 1, repeated): nearly every comparison
+// is a tie of complete keys.
+std::string_view TenKeyCell(std::int32_t r) {
+    return Cell(1, (r - 1) % 10 + 1);
+}
+
+void BM_Sort_TStringArray_TenKeys(benchmark::State& state) {
+    static const std::unique_ptr<TStringArray> t = [] {
+        auto table = std::make_unique<TStringArray>();
+        table->Resize(1, kRows);
+        for (std::int32_t r = 1; r <= kRows; ++r)
+            table->SetString(1, r, TenKeyCell(r));
+        return table;
+    }();
+    for (auto _ : state) {
+        t->Sort(1, 0, true);
+        state.PauseTiming();
+        t->UnSort();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+
+void BM_Sort_StdSortPrecomputedKeys_TenKeys(benchmark::State& state) {
+    std::vector<std::u16string> keys(static_cast<std::size_t>(kRows));
+    for (std::int32_t r = 1; r <= kRows; ++r)
+        keys[static_cast<std::size_t>(r - 1)] = Lower16(TenKeyCell(r));
+    std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
+    for (auto _ : state) {
+        std::iota(ix.begin(), ix.end(), 0);
+        std::sort(ix.begin(), ix.end(), [&](std::int32_t a, std::int32_t b) {
+            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+        });
+        benchmark::DoNotOptimize(ix.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kRows);
+}
+
 BENCHMARK(BM_Sort_TStringArray)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort_TStringArray_TenKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort_StdSortPrecomputedKeys_TenKeys)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_StdSortPrecomputedKeys)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_StdSortPrecomputedKeys8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort_StdSortKeysInTiming)->Unit(benchmark::kMillisecond);

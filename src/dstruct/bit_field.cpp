@@ -8,6 +8,7 @@
 
 #include "assign_same_class.h"
 #include "bit_count.h"
+#include "combine_bytes.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/rtl/random.h"
 
@@ -28,6 +29,9 @@ std::uint64_t LoadWord(const std::uint8_t* p) noexcept {
 // The index of the lowest set bit in `Len` bytes at `Data`, or -1.
 std::int64_t LowestSetBit(const std::uint8_t* Data, std::size_t Len) noexcept {
     std::size_t i = 0;
+    while (i + 32 <= Len && (LoadWord(Data + i) | LoadWord(Data + i + 8) | LoadWord(Data + i + 16) |
+                             LoadWord(Data + i + 24)) == 0)
+        i += 32;
     while (i + 8 <= Len && LoadWord(Data + i) == 0)
         i += 8;
     for (; i < Len; ++i)
@@ -85,12 +89,7 @@ void TBitFld::Clear() noexcept {
 void TBitFld::Invert() noexcept {
     std::uint8_t* const a = FBitArray.data();
     const std::size_t n = UsedBytes();
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const std::uint64_t w = ~LoadWord(a + i);
-        std::memcpy(a + i, &w, sizeof w);
-    }
-    for (; i < n; ++i)
+    for (std::size_t i = 0; i < n; ++i)  // the compiler turns this into vector operations
         a[i] = static_cast<std::uint8_t>(~a[i]);
     ClearPadding();
 }
@@ -126,19 +125,8 @@ void TBitFld::MakeListOfBits(TIntArray& BitList, bool State) const {
 
 void TBitFld::CombineWith(const TBitFld* SecondBArray, TLogicOp Operation) noexcept {
     if (SecondBArray == nullptr || SecondBArray->FSize != FSize) return;
-    std::uint8_t* const a = FBitArray.data();
-    const std::uint8_t* const b = SecondBArray->FBitArray.data();
-    const std::size_t n = UsedBytes();
-    VisitLogicOp(Operation, [&](auto op) {
-        std::size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            const std::uint64_t w = ApplyLogicOp(LoadWord(a + i), LoadWord(b + i), op);
-            std::memcpy(a + i, &w, sizeof w);
-        }
-        for (; i < n; ++i)
-            a[i] = ApplyLogicOp(a[i], b[i], op);
-        ClearPadding();
-    });
+    detail::CombineBytes(FBitArray.data(), SecondBArray->FBitArray.data(), UsedBytes(), Operation);
+    ClearPadding();
 }
 
 void TBitFld::RandomFill(double Percent) {

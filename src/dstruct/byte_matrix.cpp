@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "assign_same_class.h"
+#include "combine_bytes.h"
 #include "qorkit/core/errors.h"
 
 namespace qorkit {
@@ -105,13 +106,8 @@ void TByteMatrix::CombineWith(const TByteMatrix* SecondByteMatrix, TLogicOp Oper
     if (SecondByteMatrix == nullptr || SecondByteMatrix->FNrCols != FNrCols ||
         SecondByteMatrix->FNrRows != FNrRows)
         return;
-    std::uint8_t* const a = FByteMat.data();
-    const std::uint8_t* const b = SecondByteMatrix->FByteMat.data();
-    const std::size_t n = FByteMat.size();
-    VisitLogicOp(Operation, [&](auto op) {
-        for (std::size_t i = 0; i < n; ++i)
-            a[i] = ApplyLogicOp(a[i], b[i], op);
-    });
+    detail::CombineBytes(FByteMat.data(), SecondByteMatrix->FByteMat.data(), FByteMat.size(),
+                         Operation);
 }
 
 void TByteMatrix::Assign(const TPersistent* Source) {

@@ -24,16 +24,13 @@ bool NextCombination(TCombination& Comb, std::int32_t m) {
 
 namespace {
 
-// True when bytes 1..n hold every value of 1..n once.
-bool IsPermutation(const TCombination& Perm, std::int32_t n) {
-    std::uint64_t seen[4] = {};
+// True when bytes 1..n hold every value of 1..n once; then Where[v] is the position of v.
+bool IsPermutation(const TCombination& Perm, std::int32_t n, std::uint8_t* Where) {
+    std::memset(Where, 0, static_cast<std::size_t>(n) + 1);
     for (std::int32_t i = 1; i <= n; ++i) {
         const std::uint8_t v = Perm[static_cast<std::size_t>(i)];
-        if (v == 0 || v > n) return false;
-        std::uint64_t& word = seen[v >> 6];
-        const std::uint64_t bit = std::uint64_t{1} << (v & 63);
-        if ((word & bit) != 0) return false;
-        word |= bit;
+        if (v == 0 || v > n || Where[v] != 0) return false;
+        Where[v] = static_cast<std::uint8_t>(i);
     }
     return true;
 }
@@ -42,17 +39,17 @@ bool IsPermutation(const TCombination& Perm, std::int32_t n) {
 
 bool NextPermutation(TCombination& Perm) {
     const std::int32_t n = Perm[0];
-    if (n == 0 || !IsPermutation(Perm, n)) return false;
+    std::uint8_t where[256];  // 0..n filled by the check
+    if (n == 0 || !IsPermutation(Perm, n, where)) return false;
     std::uint8_t* const a = Perm.data();  // a[1..n] are the elements
-    // Descend the levels while the level's value sits at the end of its range; in a valid
-    // permutation the value of level m always lies within positions 1..m.
+    // Descend the levels while the level's value sits at the end of its range (in a
+    // permutation the value of level m always lies within positions 1..m). Nothing moves
+    // before a level succeeds, so the recorded positions hold throughout the descent.
     std::int32_t m = n;
     for (;; --m) {
         if (m == 1) return false;  // no level could move: nothing was changed
         const auto v = static_cast<std::uint8_t>(n + 1 - m);
-        std::int32_t p = 1;
-        while (p < m && a[p] != v)
-            ++p;
+        const std::int32_t p = where[v];
         if (p < m) {
             a[p] = a[p + 1];
             a[p + 1] = v;

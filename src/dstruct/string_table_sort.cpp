@@ -99,25 +99,36 @@ void TStringArray::SortOnPrefixes(std::int32_t Col, std::int32_t ColSec, bool As
     // computed once: the folded first eight characters as a number, with the full texts
     // consulted only when two such prefixes are equal and complete. The decisions, and so
     // the order, are exactly those of reading the keys for every comparison.
+    // The lengths (at most 255) mark complete keys: two equal prefixes decide by length alone
+    // when either text has at most eight characters, so equal short keys never read the pools.
     struct TEntry {
         std::uint64_t Primary;
         std::uint64_t Secondary;
         std::int32_t Row;
+        std::uint8_t PrimaryLen;
+        std::uint8_t SecondaryLen;
     };
     const bool primaryValid = Col >= 0 && Col <= FNCol;
     const bool secondaryValid = ColSec >= 1 && ColSec <= FNCol;
     std::vector<TEntry> entries(static_cast<std::size_t>(FNRow));
     for (std::int32_t i = 0; i < FNRow; ++i) {
         const std::int32_t p = FSortIx[i];
-        entries[i].Row = p;
-        entries[i].Primary = primaryValid ? detail::FoldedPrefix(PhysicalText(Col, p)) : 0;
-        entries[i].Secondary = secondaryValid ? detail::FoldedPrefix(PhysicalText(ColSec, p)) : 0;
+        TEntry& e = entries[i];
+        e.Row = p;
+        const std::string_view primary = primaryValid ? PhysicalText(Col, p) : std::string_view();
+        const std::string_view secondary =
+            secondaryValid ? PhysicalText(ColSec, p) : std::string_view();
+        e.Primary = detail::FoldedPrefix(primary);
+        e.PrimaryLen = static_cast<std::uint8_t>(primary.size());
+        e.Secondary = detail::FoldedPrefix(secondary);
+        e.SecondaryLen = static_cast<std::uint8_t>(secondary.size());
     }
-    const auto compareIn = [&](std::int32_t c, std::uint64_t x, std::uint64_t y, std::int32_t px,
-                               std::int32_t py) {
+    const auto compareIn = [&](std::int32_t c, std::uint64_t x, std::uint64_t y, std::uint8_t lx,
+                               std::uint8_t ly, std::int32_t px, std::int32_t py) {
         if (x != y) return x < y ? -1 : 1;
-        // Equal prefixes of texts shorter than eight characters mean equal texts.
-        if ((x & 0xFF) == 0) return 0;
+        // Equal prefixes: a text of at most eight characters is complete in its prefix, so
+        // the shorter text is the smaller (equal lengths: equal texts).
+        if (lx <= 8 || ly <= 8) return lx == ly ? 0 : (lx < ly ? -1 : 1);
         return detail::CompareFoldedFrom(PhysicalText(c, px), PhysicalText(c, py), 8);
     };
     const auto writeBack = [&] {
@@ -130,9 +141,11 @@ void TStringArray::SortOnPrefixes(std::int32_t Col, std::int32_t ColSec, bool As
             [&](std::int64_t i, std::int64_t j) {
                 const TEntry& x = entries[i];
                 const TEntry& y = entries[j];
-                const int order = compareIn(Col, x.Primary, y.Primary, x.Row, y.Row);
+                const int order =
+                    compareIn(Col, x.Primary, y.Primary, x.PrimaryLen, y.PrimaryLen, x.Row, y.Row);
                 if (order != 0 || ColSec < 1) return order;
-                return compareIn(ColSec, x.Secondary, y.Secondary, x.Row, y.Row);
+                return compareIn(ColSec, x.Secondary, y.Secondary, x.SecondaryLen, y.SecondaryLen,
+                                 x.Row, y.Row);
             },
             [&](std::int64_t i, std::int64_t j) { std::swap(entries[i], entries[j]); },
             [&](std::int64_t done) {

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "byte_reader.h"
 #include "qorkit/streams/stream_text.h"
@@ -8,18 +9,59 @@ namespace qorkit {
 
 namespace {
 
-void AppendBytes(String& s, const std::uint8_t* p, std::size_t n) {
-    const std::size_t old = s.size();
-    s.resize(old + n);
-    Char* d = s.data() + old;
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = p[i];
-}
+// A line is gathered as bytes in one buffer per thread that keeps its capacity between calls,
+// and becomes a String in one allocation of the exact size. A buffer grown past 16 MiB by a
+// very long line is given back afterwards. A read that starts while another is gathering on
+// the same thread (a stream whose Read reads lines itself) uses a buffer of its own.
+class LineBuffer {
+  public:
+    LineBuffer() : FShared(!Busy()), FBytes(FShared ? Storage() : FLocal) {
+        FBytes.clear();
+        if (FShared) Busy() = true;
+    }
+    ~LineBuffer() {
+        if (!FShared) return;
+        if (FBytes.capacity() > kKeep) std::string().swap(FBytes);
+        Busy() = false;
+    }
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
+
+    void Append(const std::uint8_t* p, std::size_t n) {
+        FBytes.append(reinterpret_cast<const char*>(p), n);
+    }
+    void Push(std::uint8_t b) { FBytes.push_back(static_cast<char>(b)); }
+    bool Empty() const noexcept { return FBytes.empty(); }
+    std::uint8_t Back() const noexcept { return static_cast<std::uint8_t>(FBytes.back()); }
+    void PopBack() noexcept { FBytes.pop_back(); }
+    /// The bytes as 16-bit text (each byte one code unit).
+    String Text() const {
+        String line(FBytes.size(), u'\0');
+        Char* const d = line.data();
+        for (std::size_t i = 0; i < FBytes.size(); ++i)
+            d[i] = static_cast<std::uint8_t>(FBytes[i]);
+        return line;
+    }
+
+  private:
+    static constexpr std::size_t kKeep = std::size_t{16} << 20;
+    static std::string& Storage() {
+        thread_local std::string bytes;
+        return bytes;
+    }
+    static bool& Busy() {
+        thread_local bool busy = false;
+        return busy;
+    }
+    bool FShared;
+    std::string FLocal;
+    std::string& FBytes;
+};
 
 }  // namespace
 
 String ReadLnStream(TStream& Stream, bool& EndOfStream, std::int32_t EOLMode) {
-    String line;
+    LineBuffer line;
     EndOfStream = false;
     detail::ByteReader in(Stream);
     std::uint8_t prev = 0;
@@ -33,13 +75,13 @@ String ReadLnStream(TStream& Stream, bool& EndOfStream, std::int32_t EOLMode) {
                 const std::uint8_t* p = in.Ahead();
                 const void* lf = std::memchr(p, 10, avail);
                 if (lf == nullptr) {
-                    AppendBytes(line, p, avail);
+                    line.Append(p, avail);
                     prev = p[avail - 1];
                     in.Skip(avail);
                     continue;
                 }
                 const auto run = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - p);
-                AppendBytes(line, p, run + 1);
+                line.Append(p, run + 1);
                 if (run > 0) prev = p[run - 1];
                 in.Skip(run + 1);
                 if (detail::EndsLine(EOLMode, 10, prev)) {
@@ -56,7 +98,7 @@ String ReadLnStream(TStream& Stream, bool& EndOfStream, std::int32_t EOLMode) {
             break;
         }
         const auto byte = static_cast<std::uint8_t>(b);
-        line.push_back(byte);
+        line.Push(byte);
         if (detail::EndsLine(EOLMode, byte, prev)) {
             ended = true;
             break;
@@ -65,16 +107,16 @@ String ReadLnStream(TStream& Stream, bool& EndOfStream, std::int32_t EOLMode) {
     }
     in.GiveBack();
     if (ended) {
-        for (int i = 0; i < 2 && !line.empty() && (line.back() == 13 || line.back() == 10); ++i)
-            line.pop_back();
+        for (int i = 0; i < 2 && !line.Empty() && (line.Back() == 13 || line.Back() == 10); ++i)
+            line.PopBack();
     }
-    return line;
+    return line.Text();
 }
 
 namespace detail {
 
 String ReadPrintableLine(TStream& Stream, std::int32_t Mode) {
-    String line;
+    LineBuffer line;
     ByteReader in(Stream);
     std::uint8_t prev = 0;
     for (;;) {
@@ -82,14 +124,14 @@ String ReadPrintableLine(TStream& Stream, std::int32_t Mode) {
         if (b < 0) break;
         const auto byte = static_cast<std::uint8_t>(b);
         if (byte >= 32 || byte == 9) {
-            line.push_back(byte);
+            line.Push(byte);
         } else if (EndsLine(Mode, byte, prev)) {
             break;
         }
         prev = byte;
     }
     in.GiveBack();
-    return line;
+    return line.Text();
 }
 
 }  // namespace detail

@@ -103,6 +103,20 @@ TEST(TBitFld_Basics, CombineWithEveryOperation) {
             EXPECT_EQ(a.GetBit(i), want[op][i]) << "op " << op << " bit " << i;
         EXPECT_EQ(a.BitArray()[0] >> 4, 0) << "padding set by op " << op;
     }
+    // With itself: and, or keep; xor, and-not clear; or-not, xor-not set all Size + 1 bits.
+    for (int op = 0; op < 6; ++op) {
+        TBitFld self;
+        self.SetSize(20);
+        self.SetBit(4, true);
+        self.CombineWith(&self, static_cast<TLogicOp>(op));
+        EXPECT_EQ(self.CountTrueBits(), (op < 2 ? 1 : op < 4 ? 0 : 21)) << "op " << op;
+        EXPECT_EQ(self.BitArray()[2] >> 5, 0);
+    }
+    TByteMatrix m;
+    m.SetByte(1, 1, 0x5A);
+    m.CombineWith(&m, loXORNot);
+    EXPECT_EQ(m.GetByte(1, 1), 0xFF);
+
     TBitFld a, other;
     other.SetSize(999);
     a.SetBit(5, true);

@@ -103,6 +103,22 @@ TEST(ReadLnStream, NeverReadsPastTheLineEnd) {
     EXPECT_EQ(fwd.Rest(), "three");
 }
 
+TEST(ReadLnStream, LongLinesBetweenShortOnesKeepEveryByte) {
+    // The line buffer is reused between calls and given back after a line past 16 MiB; a
+    // short line after a long one must not see any of it.
+    std::string text =
+        std::string(17 << 20, 'x') + "\xE9\r\nab\n" + std::string(70000, 'y') + "\rz";
+    TStringStream mem(text);
+    const L lines = Lines(mem, 2);
+    ASSERT_EQ(lines.size(), 5u);  // CR and LF each end a line in this mode
+    EXPECT_EQ(lines[0].first.size(), (17u << 20) + 1);
+    EXPECT_EQ(lines[0].first.back(), u'\u00E9');
+    EXPECT_EQ(lines[1], (std::pair<String, bool>(u"", false)));
+    EXPECT_EQ(lines[2], (std::pair<String, bool>(u"ab", false)));
+    EXPECT_EQ(lines[3].first, String(70000, u'y'));
+    EXPECT_EQ(lines[4], (std::pair<String, bool>(u"z", true)));
+}
+
 TEST(ReadLnStream, FileStreamsAndPipesLoseNoBytes) {
     // A pipe cannot seek back, so nothing may be read beyond the line.
     int fds[2];

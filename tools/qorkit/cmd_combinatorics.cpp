@@ -59,12 +59,17 @@ bool Operands(const Command& c, Args args, bool numbers, std::ostream& out, std:
     return true;
 }
 
+// A whole decimal Integer, nothing else.
+bool ParseInt(const std::string& s, std::int32_t& v) {
+    const char* const end = s.data() + s.size();
+    const auto [p, ec] = std::from_chars(s.data(), end, v);
+    return ec == std::errc() && p == end;
+}
+
 // Reads a decimal count in lo..hi; reports a usage error otherwise.
 bool Count(const Command& c, const std::string& text, const char* what, int lo, int hi,
-           std::ostream& err, int& value) {
-    const char* const end = text.data() + text.size();
-    const auto [p, ec] = std::from_chars(text.data(), end, value);
-    if (ec == std::errc() && p == end && value >= lo && value <= hi) return true;
+           std::ostream& err, std::int32_t& value) {
+    if (ParseInt(text, value) && value >= lo && value <= hi) return true;
     Misuse(c, err,
            std::string(what) + " must be a whole number in " + std::to_string(lo) + ".." +
                std::to_string(hi) + ", not '" + text + "'");
@@ -128,7 +133,7 @@ int Combinations(Args args, std::ostream& out, std::ostream& err) {
     int status = 2;
     if (!Operands(kCombinations, args, false, out, err, ops, status)) return status;
     if (ops.size() != 2) return Misuse(kCombinations, err, "expects two operands");
-    int k = 0, m = 0;
+    std::int32_t k = 0, m = 0;
     if (!Count(kCombinations, ops[0], "K", 1, 255, err, k) ||
         !Count(kCombinations, ops[1], "M", k, 255, err, m))
         return 2;
@@ -147,7 +152,7 @@ int Permutations(Args args, std::ostream& out, std::ostream& err) {
     int status = 2;
     if (!Operands(kPermutations, args, false, out, err, ops, status)) return status;
     if (ops.size() != 1) return Misuse(kPermutations, err, "expects one operand");
-    int n = 0;
+    std::int32_t n = 0;
     if (!Count(kPermutations, ops[0], "N", 1, 255, err, n)) return 2;
     TCombination p{};
     p[0] = static_cast<std::uint8_t>(n);
@@ -157,12 +162,6 @@ int Permutations(Args args, std::ostream& out, std::ostream& err) {
     while (w.Line(p) && NextPermutation(p)) {
     }
     return w.Finish();
-}
-
-bool ParseInt(const std::string& s, std::int32_t& v) {
-    const char* const end = s.data() + s.size();
-    const auto [p, ec] = std::from_chars(s.data(), end, v);
-    return ec == std::errc() && p == end;
 }
 
 int Nearest(Args args, std::ostream& out, std::ostream& err) {
