@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../tests/dstruct/string_table_snapshot.h"
+#include "fuzz_scratch_dir.h"
 #include "qorkit/dstruct/string_table.h"
 #include "qorkit/rtl/exceptions.h"
 
@@ -55,22 +56,6 @@ bool HasLargeCount(std::string_view bytes) {
     return false;
 }
 
-// The scratch directory of this process, removed at exit. Never destroyed, so that the exit
-// handler can still use it.
-const std::filesystem::path& ScratchDir() {
-    static const std::filesystem::path* dir = [] {
-        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                            ("qorkit-fuzz-xml-" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(ScratchDir(), ec);
-        });
-        return p;
-    }();
-    return *dir;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 bytes + "\r\n</strarray>\r\n";
     }
 
-    const std::filesystem::path in = ScratchDir() / "in.xml";
-    const std::filesystem::path out = ScratchDir() / "out.xml";
+    const std::filesystem::path in = FuzzScratchDir("xml") / "in.xml";
+    const std::filesystem::path out = FuzzScratchDir("xml") / "out.xml";
     {
         std::ofstream f(in, std::ios::binary | std::ios::trunc);
         f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

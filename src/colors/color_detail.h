@@ -8,16 +8,22 @@
 
 namespace qorkit::detail {
 
+/// True when `x` is NaN or outside the 32-bit range; `out` is then 0 or the nearer limit.
+inline bool OutsideInt32(long double x, std::int32_t& out) noexcept {
+    using L = std::numeric_limits<std::int32_t>;
+    if (!(x == x)) return out = 0, true;
+    if (x <= L::min()) return out = L::min(), true;
+    if (x >= L::max()) return out = L::max(), true;
+    return false;
+}
+
 /// Rounds to the nearest integer, halves to the even neighbour (the rounding of the default
 /// floating-point environment, which the library never changes); saturates at the 32-bit
 /// limits and maps NaN to 0. `lrint` rounds in one instruction, without switching the x87
 /// control word as a cast does.
 inline std::int32_t RoundHalfEven(long double x) noexcept {
-    if (!(x == x)) return 0;
-    if (x <= std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    if (x >= std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
+    std::int32_t limit;
+    if (OutsideInt32(x, limit)) return limit;
     return static_cast<std::int32_t>(std::lrint(x));
 }
 
@@ -30,11 +36,8 @@ inline long TruncLong(long double x) noexcept {
 
 /// Drops the fraction towards zero, saturating at the 32-bit limits; NaN gives 0.
 inline std::int32_t TruncToInt(long double x) noexcept {
-    if (!(x == x)) return 0;
-    if (x <= std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    if (x >= std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
+    std::int32_t limit;
+    if (OutsideInt32(x, limit)) return limit;
     return static_cast<std::int32_t>(TruncLong(x));
 }
 
