@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,11 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::filesystem::path in = FuzzScratchDir("colors") / "in.txt";
     const std::filesystem::path out = FuzzScratchDir("colors") / "out.txt";
-    {
-        std::ofstream f(in, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!f) std::abort();
-    }
+    FuzzWriteFile(in, bytes);
 
     TColorArray a;
     a.SetSize(8);

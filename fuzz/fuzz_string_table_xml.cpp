@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,11 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::filesystem::path in = FuzzScratchDir("xml") / "in.xml";
     const std::filesystem::path out = FuzzScratchDir("xml") / "out.xml";
-    {
-        std::ofstream f(in, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!f) std::abort();
-    }
+    FuzzWriteFile(in, bytes);
 
     TStringArray t;
     Prefill(t);
