@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fuzz_scratch_dir.h"
 #include "qorkit/colors/color_array.h"
 
 namespace {
@@ -35,22 +35,6 @@ std::vector<TColor> Colors(const TColorArray& a) {
     return v;
 }
 
-// The scratch directory of this process, removed at exit. Never destroyed, so that the exit
-// handler can still use it.
-const std::filesystem::path& ScratchDir() {
-    static const std::filesystem::path* dir = [] {
-        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                            ("qorkit-fuzz-colors-" + std::to_string(::getpid())));
-        std::filesystem::create_directories(*p);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(ScratchDir(), ec);
-        });
-        return p;
-    }();
-    return *dir;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -59,13 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (HasLargeNumber(bytes)) return 0;
 
-    const std::filesystem::path in = ScratchDir() / "in.txt";
-    const std::filesystem::path out = ScratchDir() / "out.txt";
-    {
-        std::ofstream f(in, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!f) std::abort();
-    }
+    const std::filesystem::path in = FuzzScratchDir("colors") / "in.txt";
+    const std::filesystem::path out = FuzzScratchDir("colors") / "out.txt";
+    FuzzWriteFile(in, bytes);
 
     TColorArray a;
     a.SetSize(8);

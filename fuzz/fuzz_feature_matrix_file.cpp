@@ -31,7 +31,7 @@ bool HasLargeNumber(std::string_view bytes) {
 }
 
 const std::filesystem::path& ScratchDir() {
-    return FuzzScratchDir("qorkit-fuzz-fm-");
+    return FuzzScratchDir("fm");
 }
 
 void Check(bool ok) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,10 +55,6 @@ bool HasLargeCount(std::string_view bytes) {
     return false;
 }
 
-const std::filesystem::path& ScratchDir() {
-    return FuzzScratchDir("qorkit-fuzz-xml-");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -75,13 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 bytes + "\r\n</strarray>\r\n";
     }
 
-    const std::filesystem::path in = ScratchDir() / "in.xml";
-    const std::filesystem::path out = ScratchDir() / "out.xml";
-    {
-        std::ofstream f(in, std::ios::binary | std::ios::trunc);
-        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!f) std::abort();
-    }
+    const std::filesystem::path in = FuzzScratchDir("xml") / "in.xml";
+    const std::filesystem::path out = FuzzScratchDir("xml") / "out.xml";
+    FuzzWriteFile(in, bytes);
 
     TStringArray t;
     Prefill(t);

@@ -148,15 +148,23 @@ void TColorArray::LogTransform(double Gamma) {
 }
 
 std::int32_t TColorArray::ColorToIndex(TColor cl, double& distance) const {
-    distance = 1;
+    // The distance grows strictly with the integer sum of squared channel differences (distinct
+    // sums lie far more than a rounding step apart), so the search compares sums and computes
+    // the one distance it returns; index and distance are those of the distance comparison.
+    // A distance below 1 is a sum below 3 * 255^2.
+    const std::int32_t r = RedOf(cl), g = GreenOf(cl), b = BlueOf(cl);
+    std::int32_t best = 195075;
     std::int32_t index = 1;
-    for (std::int32_t i = 1; i <= FNColors; ++i) {
-        const double d = RGBColorDistance(cl, FColArray[Pos(i)]);
-        if (d < distance) {
-            distance = d;
-            index = i;
+    for (std::int32_t i = 0; i < FNColors; ++i) {
+        const TColor c = FColArray[static_cast<std::size_t>(i)];
+        const std::int32_t dr = RedOf(c) - r, dg = GreenOf(c) - g, db = BlueOf(c) - b;
+        const std::int32_t sum = dr * dr + dg * dg + db * db;
+        if (sum < best) {
+            best = sum;
+            index = i + 1;
         }
     }
+    distance = best == 195075 ? 1.0 : RGBColorDistance(cl, FColArray[Pos(index)]);
     return index;
 }
 

@@ -77,26 +77,12 @@ Ext WrapHueOnce(Ext h) {
 // (r, g, b) of the six hue sectors from the largest component C and the middle one X; sector 6
 // (a hue of exactly 360) is sector 0.
 void SectorRGB(std::int32_t k, Ext c, Ext x, Ext& r, Ext& g, Ext& b) {
-    switch (k) {
-        case 1:
-            r = x, g = c, b = 0;
-            break;
-        case 2:
-            r = 0, g = c, b = x;
-            break;
-        case 3:
-            r = 0, g = x, b = c;
-            break;
-        case 4:
-            r = x, g = 0, b = c;
-            break;
-        case 5:
-            r = c, g = 0, b = x;
-            break;
-        default:
-            r = c, g = x, b = 0;
-            break;
-    }
+    // Per sector, which of (C, X, 0) each channel takes.
+    static constexpr std::uint8_t kPick[6][3] = {{0, 1, 2}, {1, 0, 2}, {2, 0, 1},
+                                                 {2, 1, 0}, {1, 2, 0}, {0, 2, 1}};
+    const Ext v[3] = {c, x, 0};
+    const std::uint8_t* pick = kPick[(k >= 1 && k <= 5) ? k : 0];
+    r = v[pick[0]], g = v[pick[1]], b = v[pick[2]];
 }
 
 std::int32_t Channel255(Ext fraction) {
@@ -252,27 +238,12 @@ void HSVtoRGB(double H, double S, double V, std::int32_t& R, std::int32_t& G, st
     const std::int32_t k = TruncToInt(h);
     const Ext f = h - k;
     const Ext p = (1 - s) * v, q = (1 - s * f) * v, t = (1 - (1 - f) * s) * v;
-    Ext r, g, b;
-    switch (k) {
-        case 1:
-            r = q, g = v, b = p;
-            break;
-        case 2:
-            r = p, g = v, b = t;
-            break;
-        case 3:
-            r = p, g = q, b = v;
-            break;
-        case 4:
-            r = t, g = p, b = v;
-            break;
-        case 5:
-            r = v, g = p, b = q;
-            break;
-        default:
-            r = v, g = t, b = p;
-            break;
-    }
+    // Per sector, which of (V, t, p, q) each channel takes.
+    static constexpr std::uint8_t kPick[6][3] = {{0, 1, 2}, {3, 0, 2}, {2, 0, 1},
+                                                 {2, 3, 0}, {1, 2, 0}, {0, 2, 3}};
+    const Ext vals[4] = {v, t, p, q};
+    const std::uint8_t* pick = kPick[(k >= 1 && k <= 5) ? k : 0];
+    const Ext r = vals[pick[0]], g = vals[pick[1]], b = vals[pick[2]];
     R = Channel255(r);
     G = Channel255(g);
     B = Channel255(b);
@@ -292,20 +263,25 @@ void HSItoRGB(double H, double S, double I, std::int32_t& R, std::int32_t& G, st
     B = Channel255(std::min(b + m, 1.0L));
 }
 
+namespace {
+
+TColor Packed(void (*ToRGB)(double, double, double, std::int32_t&, std::int32_t&, std::int32_t&),
+              double a, double b, double c) {
+    std::int32_t r, g, bl;
+    ToRGB(a, b, c, r, g, bl);
+    return PackRGB(r, g, bl);
+}
+
+}  // namespace
+
 TColor HSLtoColor(double H, double S, double L) {
-    std::int32_t r, g, b;
-    HSLtoRGB(H, S, L, r, g, b);
-    return PackRGB(r, g, b);
+    return Packed(HSLtoRGB, H, S, L);
 }
 TColor HSVtoColor(double H, double S, double V) {
-    std::int32_t r, g, b;
-    HSVtoRGB(H, S, V, r, g, b);
-    return PackRGB(r, g, b);
+    return Packed(HSVtoRGB, H, S, V);
 }
 TColor HSItoColor(double H, double S, double I) {
-    std::int32_t r, g, b;
-    HSItoRGB(H, S, I, r, g, b);
-    return PackRGB(r, g, b);
+    return Packed(HSItoRGB, H, S, I);
 }
 
 void RGBtoCMY(std::uint8_t R, std::uint8_t G, std::uint8_t B, double& C, double& M, double& Y) {

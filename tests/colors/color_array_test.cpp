@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,24 @@ TEST(TColorArray_Search, ColorToIndexAndCopyFrom) {
     white.Fill(0xFFFFFF);
     EXPECT_EQ(white.ColorToIndex(0, d), 1);  // none nearer than 1
     EXPECT_EQ(d, 1);
+
+    // Against the search written out with the distance itself, on random colours with repeats.
+    std::mt19937 gen(5);
+    TColorArray r;
+    r.SetSize(300);
+    for (int i = 1; i <= 300; ++i)
+        r.SetColorElem(i, static_cast<TColor>(gen() & 0x3F3F3F));
+    for (int q = 0; q < 300; ++q) {
+        const TColor cl = static_cast<TColor>(gen() & 0x3F3F3F);
+        double want = 1;
+        int wantIx = 1;
+        for (int i = 1; i <= 300; ++i) {
+            const double di = RGBColorDistance(cl, r.GetColorElem(i));
+            if (di < want) want = di, wantIx = i;
+        }
+        ASSERT_EQ(r.ColorToIndex(cl, d), wantIx);
+        ASSERT_EQ(d, want);
+    }
 
     TCounted dst;
     dst.A.SetSize(5);

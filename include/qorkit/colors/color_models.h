@@ -5,8 +5,9 @@
 // three channels by masking and ignores bits 24..31 (a system-colour reference is not
 // resolved); every TColor result is red + 256 * green + 65536 * blue, so its top byte is 0.
 // Hue is in degrees (0 up to 360); saturation, lightness, value, intensity and the CMY(K)
-// components are in 0..1. Rounding to an integer sends halves to the even neighbour, whatever
-// the floating-point rounding mode; intermediate values are computed in extended precision.
+// components are in 0..1. Rounding to an integer sends halves to the even neighbour (the
+// default floating-point rounding mode, which the library never changes); intermediate values
+// are computed in extended precision and results stored as double.
 // No function raises; out-of-range inputs are clamped as each one states, and NaN inputs count
 // as 0.
 #pragma once
