@@ -44,6 +44,7 @@ class THtmlProducer : public TComponent {
     const String& ConvertedHTML() const noexcept { return FConvertedHTML; }
     /// The tag handler; may be empty, then every tag stays in the output as it is.
     const TOnHTMLTagEvent& OnHTMLTag() const noexcept { return FOnHTMLTag; }
+    /// Sets the tag handler (an empty function removes it).
     void SetOnHTMLTag(TOnHTMLTagEvent Value) { FOnHTMLTag = std::move(Value); }
     /// The scan position of the conversion (1-based): while the handler runs, the position of
     /// the tag's "<" in the template; after a conversion the template length; 0 before.
