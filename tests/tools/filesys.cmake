@@ -44,3 +44,18 @@ qorkit_fs_fails(PasswordBadLengthIsUsageError 2 "N must be a number from 1 to 10
 qorkit_fs_fails(PasswordWriteErrorFails 1 "cannot write to standard output" "${tool} password > /dev/full")
 add_test(NAME Tool.PasswordHelpGoesToStdout COMMAND sh -c "${tool} password --help 2>/dev/null")
 set_tests_properties(Tool.PasswordHelpGoesToStdout PROPERTIES PASS_REGULAR_EXPRESSION "^usage: qorkit password")
+
+# find and count walk a small tree made by each test; the link back to the root is not entered.
+function(qorkit_fs_tree_test name commands regex)
+    set(t ${fsdir}/tree-${name})
+    string(REPLACE "TREE" "${t}" commands "${commands}")
+    add_test(NAME Tool.${name} COMMAND sh -c
+        "rm -rf ${t} && mkdir -p ${t}/Sub/Deep && touch ${t}/a.txt ${t}/b.dat ${t}/Sub/c.TXT ${t}/Sub/Deep/d.txt && ln -s .. ${t}/Sub/loop && ${commands}")
+    set_tests_properties(Tool.${name} PROPERTIES PASS_REGULAR_EXPRESSION "${regex}")
+endfunction()
+qorkit_fs_tree_test(FindListsMatchesRecursively "${tool} find -r 'TREE/SUB/*.txt'"
+    "^[^\n]*/Sub/c.TXT\n[^\n]*/Sub/Deep/d.txt\n$")
+qorkit_fs_tree_test(CountCountsFiles "${tool} count 'TREE/*.*' --recursive && ${tool} count 'TREE/*.txt'"
+    "^4\n1\n$")
+qorkit_fs_fails(FindMissingFolderFails 1 "no such folder" "${tool} find '/nonexistent/dir/*.txt'")
+qorkit_fs_fails(CountWithoutMaskIsUsageError 2 "missing MASK" "${tool} count -r")

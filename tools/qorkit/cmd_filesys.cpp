@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "command.h"
+#include "command_line.h"
 #include "csv_text.h"
 #include "qorkit/Qor_filesys.h"
 #include "qorkit/rtl/codepage.h"
@@ -39,75 +40,6 @@ const Command kAscHeader{"asc-header", "qorkit asc-header [--stream] FILE",
 const Command kPassword{"password",
                         "qorkit password [N] [--mixed] [--special] [--count K] [--seed S]",
                         "pronounceable passwords of N (4..14, default 8) characters", Password};
-
-// Options and operands of one command line: options may stand anywhere, "--" ends them, "-"
-// is an operand. `Value` options take the next argument or "=text".
-struct CommandLine {
-    std::vector<std::string> Operands;
-    std::vector<std::pair<std::string, std::string>> Options;
-    bool Help = false;
-    std::string Problem;  // a usage error, empty when the line is good
-};
-
-CommandLine Parse(Args args, const std::vector<std::string>& flags,
-                  const std::vector<std::string>& valued) {
-    CommandLine cl;
-    const auto known = [](const std::vector<std::string>& v, const std::string& s) {
-        return std::find(v.begin(), v.end(), s) != v.end();
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--") {
-            cl.Operands.insert(cl.Operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                               args.end());
-            break;
-        }
-        if (a == "-h" || a == "--help") {
-            cl.Help = true;
-        } else if (a.size() < 2 || a[0] != '-') {
-            cl.Operands.push_back(a);
-        } else if (known(flags, a)) {
-            cl.Options.emplace_back(a, "");
-        } else if (const std::size_t eq = a.find('='); known(valued, a.substr(0, eq))) {
-            if (eq != std::string::npos) {
-                cl.Options.emplace_back(a.substr(0, eq), a.substr(eq + 1));
-            } else if (i + 1 < args.size()) {
-                cl.Options.emplace_back(a, args[++i]);
-            } else if (cl.Problem.empty()) {
-                cl.Problem = "option " + a + " needs a value";
-            }
-        } else if (cl.Problem.empty()) {
-            cl.Problem = "unknown option '" + a + "'";
-        }
-    }
-    return cl;
-}
-
-// Reads a bounded whole number; an empty optional when `text` is not one in lo..hi.
-std::optional<std::int32_t> Bounded(const std::string& text, std::int32_t lo, std::int32_t hi) {
-    std::int32_t v = 0;
-    const char* end = text.data() + text.size();
-    const auto [p, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || p != end || v < lo || v > hi) return std::nullopt;
-    return v;
-}
-
-// Prints the one-line usage error and returns 2.
-int Usage(const Command& c, const std::string& problem, std::ostream& err) {
-    err << "qorkit: " << c.Name << ": " << problem << " (usage: " << c.Usage << ")\n";
-    return 2;
-}
-
-// The exit status once standard output has been flushed: 1 when writing to it failed.
-int Finish(const Command& c, std::ostream& out, std::ostream& err, int status) {
-    out.flush();
-    if (!out) {
-        err << "qorkit: " << c.Name << ": cannot write to standard output: " << std::strerror(errno)
-            << "\n";
-        return 1;
-    }
-    return status;
-}
 
 // A copy of standard input in a temporary file, removed by the destructor: the text-file
 // services read files by name and some seek.
@@ -228,7 +160,7 @@ std::string Shown(const String& line) {
 }
 
 int TextInfo(Args args, std::ostream& out, std::ostream& err) {
-    const CommandLine cl = Parse(args, {}, {"--lines"});
+    const CommandLine cl = ParseCommandLine(args, {}, {"--lines"});
     if (cl.Help) {
         out << "usage: " << kTextInfo.Usage << "\n"
             << kTextInfo.Summary
@@ -236,12 +168,12 @@ int TextInfo(Args args, std::ostream& out, std::ostream& err) {
                "Windows-1252, cut at 200 characters.\n";
         return 0;
     }
-    if (!cl.Problem.empty()) return Usage(kTextInfo, cl.Problem, err);
-    if (cl.Operands.empty()) return Usage(kTextInfo, "missing FILE", err);
+    if (!cl.Problem.empty()) return UsageProblem(kTextInfo, cl.Problem, err);
+    if (cl.Operands.empty()) return UsageProblem(kTextInfo, "missing FILE", err);
     std::int32_t n = 3;
     for (const auto& [name, value] : cl.Options) {
-        const auto v = Bounded(value, 0, 10000);
-        if (!v) return Usage(kTextInfo, "--lines must be a number from 0 to 10000", err);
+        const auto v = BoundedNumber(value, 0, 10000);
+        if (!v) return UsageProblem(kTextInfo, "--lines must be a number from 0 to 10000", err);
         n = *v;
     }
     int status = 0;
@@ -265,7 +197,7 @@ int TextInfo(Args args, std::ostream& out, std::ostream& err) {
             status = 1;
         }
     }
-    return Finish(kTextInfo, out, err, status);
+    return FinishOutput(kTextInfo, out, err, status);
 }
 
 const char* StatusText(std::int32_t s) {
@@ -284,7 +216,7 @@ const char* StatusText(std::int32_t s) {
 }
 
 int AscHeader(Args args, std::ostream& out, std::ostream& err) {
-    const CommandLine cl = Parse(args, {"--stream"}, {});
+    const CommandLine cl = ParseCommandLine(args, {"--stream"}, {});
     if (cl.Help) {
         out << "usage: " << kAscHeader.Usage << "\n"
             << kAscHeader.Summary
@@ -293,9 +225,10 @@ int AscHeader(Args args, std::ostream& out, std::ostream& err) {
                "header is malformed.\n";
         return 0;
     }
-    if (!cl.Problem.empty()) return Usage(kAscHeader, cl.Problem, err);
+    if (!cl.Problem.empty()) return UsageProblem(kAscHeader, cl.Problem, err);
     if (cl.Operands.size() != 1)
-        return Usage(kAscHeader, cl.Operands.empty() ? "missing FILE" : "one FILE only", err);
+        return UsageProblem(kAscHeader, cl.Operands.empty() ? "missing FILE" : "one FILE only",
+                            err);
     const std::string& operand = cl.Operands[0];
     const bool stream = !cl.Options.empty() || operand == "-";
     String title;
@@ -326,11 +259,11 @@ int AscHeader(Args args, std::ostream& out, std::ostream& err) {
         out << "\n";
     }
     out << "status:       " << status << " (" << StatusText(status) << ")\n";
-    return Finish(kAscHeader, out, err, status == ascHeaderOK ? 0 : 1);
+    return FinishOutput(kAscHeader, out, err, status == ascHeaderOK ? 0 : 1);
 }
 
 int Password(Args args, std::ostream& out, std::ostream& err) {
-    const CommandLine cl = Parse(args, {"--mixed", "--special"}, {"--count", "--seed"});
+    const CommandLine cl = ParseCommandLine(args, {"--mixed", "--special"}, {"--count", "--seed"});
     if (cl.Help) {
         out << "usage: " << kPassword.Usage << "\n"
             << kPassword.Summary
@@ -340,12 +273,12 @@ int Password(Args args, std::ostream& out, std::ostream& err) {
                "cryptographic strength.\n";
         return 0;
     }
-    if (!cl.Problem.empty()) return Usage(kPassword, cl.Problem, err);
-    if (cl.Operands.size() > 1) return Usage(kPassword, "at most one N", err);
+    if (!cl.Problem.empty()) return UsageProblem(kPassword, cl.Problem, err);
+    if (cl.Operands.size() > 1) return UsageProblem(kPassword, "at most one N", err);
     std::int32_t length = 8;
     if (!cl.Operands.empty()) {
-        const auto v = Bounded(cl.Operands[0], 1, 1000);
-        if (!v) return Usage(kPassword, "N must be a number from 1 to 1000", err);
+        const auto v = BoundedNumber(cl.Operands[0], 1, 1000);
+        if (!v) return UsageProblem(kPassword, "N must be a number from 1 to 1000", err);
         length = *v;
     }
     bool mixed = false, special = false;
@@ -357,21 +290,21 @@ int Password(Args args, std::ostream& out, std::ostream& err) {
         } else if (name == "--special") {
             special = true;
         } else if (name == "--count") {
-            const auto v = Bounded(value, 1, 1000);
-            if (!v) return Usage(kPassword, "--count must be a number from 1 to 1000", err);
+            const auto v = BoundedNumber(value, 1, 1000);
+            if (!v) return UsageProblem(kPassword, "--count must be a number from 1 to 1000", err);
             count = *v;
         } else {
             std::uint32_t seed = 0;
             const char* end = value.data() + value.size();
             const auto [p, ec] = std::from_chars(value.data(), end, seed);
             if (ec != std::errc() || p != end)
-                return Usage(kPassword, "--seed must be a number from 0 to 4294967295", err);
+                return UsageProblem(kPassword, "--seed must be a number from 0 to 4294967295", err);
             RandSeed = seed;
         }
     }
     for (std::int32_t i = 0; i < count; ++i)
         out << ToUtf8(InventPassword(length, mixed, special)) << "\n";
-    return Finish(kPassword, out, err, 0);
+    return FinishOutput(kPassword, out, err, 0);
 }
 
 void ShowFilesys(std::ostream& out) {
