@@ -3,6 +3,8 @@
 
 #include "qorkit/Qor_qorbase.h"
 #include "qorkit/filesys/asc_header.h"
+#include "qorkit/filesys/file_copy.h"
+#include "qorkit/filesys/file_scan.h"
 #include "qorkit/filesys/password.h"
 #include "qorkit/filesys/path_case.h"
 #include "qorkit/filesys/path_names.h"

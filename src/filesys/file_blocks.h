@@ -10,7 +10,7 @@
 namespace qorkit::detail {
 
 /// Block size of the whole-file readers and writers.
-inline constexpr std::int64_t kFileBlock = 1 << 20;
+inline constexpr std::int64_t kFileBlock = 1 << 17;
 
 /// Calls `sink(std::string_view)` for each block of the file `FileName`, from its start.
 template <class Sink>

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "byte_count.h"
 #include "file_blocks.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/filesys/text_file_tools.h"
@@ -37,8 +38,7 @@ class LineCounter {
   public:
     explicit LineCounter(TFeedbackProc Feedback) : FFeedback(Feedback) {}
     void Add(std::string_view b) {
-        const auto lfs = static_cast<std::int64_t>(std::count(b.begin(), b.end(), '\n'));
-        Advance(lfs);
+        Advance(detail::CountByte(b, '\n'));
         FLastByte = b.back();
         FAny = true;
     }
@@ -113,7 +113,7 @@ TStrArray ReadLastNLinesOfTextFile(const String& FileName, std::int32_t N,
         std::string chunk(static_cast<std::size_t>(n), '\0');
         f.Seek(start - n);
         f.BlockRead(chunk.data(), n);
-        lfs += std::count(chunk.begin(), chunk.end(), '\n');
+        lfs += detail::CountByte(chunk, '\n');
         tail.insert(0, chunk);
         start -= n;
         block = std::min<std::int64_t>(block * 2, 1 << 26);

@@ -1,0 +1,97 @@
+#include "qorkit/filesys/file_copy.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "qorkit/rtl/exceptions.h"
+#include "rtl/temp_dir.h"
+
+using namespace qorkit;
+using qorkit::test::TempDir;
+
+namespace {
+
+std::vector<std::pair<std::int64_t, std::int64_t>> gReports;
+int gAbortAt = -1;
+
+void Report(std::int32_t done, std::int32_t size) {
+    gReports.emplace_back(done, size);
+    if (static_cast<int>(gReports.size()) == gAbortAt) AbortAnyFileCopying();
+}
+
+std::size_t EntriesIn(const TempDir& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                                  std::filesystem::directory_iterator()));
+}
+
+}  // namespace
+
+TEST(FileCopy_FeedBk, BlocksCallbacksTimesAndAttributes) {
+    TempDir dir;
+    std::string data(20000, 'x');
+    data[12345] = '\0';
+    dir.Put("src.bin", data);
+    ::chmod(dir.Native("src.bin").c_str(), 0444);
+    std::filesystem::last_write_time(
+        dir.Path() / "src.bin",
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(50));
+    std::filesystem::create_directory(dir.Path() / "into");
+    gReports.clear();
+    gAbortAt = -1;
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("into"), true, Report), 0);
+    EXPECT_EQ(dir.Get("into/src.bin"), data);
+    using R = std::pair<std::int64_t, std::int64_t>;
+    EXPECT_EQ(
+        gReports,
+        (std::vector<R>{{0, 20000}, {0, 20000}, {8192, 20000}, {16384, 20000}, {20000, 20000}}));
+    EXPECT_EQ(std::filesystem::last_write_time(dir.Path() / "into/src.bin"),
+              std::filesystem::last_write_time(dir.Path() / "src.bin"));
+    struct stat st {};
+    ::stat(dir.Native("into/src.bin").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+    // The same name, or the same file under another name: nothing happens.
+    gReports.clear();
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("src.bin"), false, Report), 0);
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("into/../src.bin"), false, Report), 0);
+    EXPECT_TRUE(gReports.empty());
+    EXPECT_EQ(dir.Get("src.bin"), data);
+
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("no/such/d.bin"), false, nullptr),
+              fcDestNotCreated);
+    EXPECT_THROW(FileCopyFeedBk(dir.Name("none"), dir.Name("d.bin"), false, nullptr), EInOutError);
+    EXPECT_THROW(FileCopyFeedBk(dir.Name("into"), dir.Name("d.bin"), false, nullptr), EInOutError);
+}
+
+TEST(FileCopy_FeedBk, AbortLeavesNoPartialFileAndKeepsTheOldOne) {
+    TempDir dir;
+    dir.Put("src.bin", std::string(50000, 'n'));
+    dir.Put("old.bin", "old content");
+    gReports.clear();
+    gAbortAt = 3;  // during the second block
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("old.bin"), false, Report), fcAborted);
+    EXPECT_EQ(dir.Get("old.bin"), "old content");
+    EXPECT_EQ(gReports.back(), (std::pair<std::int64_t, std::int64_t>{16384, 50000}));
+    EXPECT_EQ(FileCopyFeedBk(dir.Name("src.bin"), dir.Name("new.bin"), false, Report), 0);
+    EXPECT_EQ(EntriesIn(dir), 3u);  // the next copy cleared the switch; no temporary files
+    gAbortAt = -1;
+}
+
+TEST(FileCopy_DelDirTree, DeletesLinksNotTheirTargets) {
+    TempDir dir, outside;
+    outside.Put("keep.txt", "k");
+    std::filesystem::create_directories(dir.Path() / "t" / "Sub" / "Deep");
+    dir.Put("t/a.txt", "");
+    dir.Put("t/Sub/Deep/.hidden", "");
+    std::filesystem::create_directory_symlink(outside.Path(), dir.Path() / "t" / "Sub" / "out");
+    EXPECT_EQ(DelDirTree(dir.Name("T")), u"");
+    EXPECT_FALSE(dir.Exists("t"));
+    EXPECT_EQ(outside.Get("keep.txt"), "k");
+    EXPECT_EQ(DelDirTree(u""), u"");
+    EXPECT_EQ(DelDirTree(dir.Name("missing")), dir.Name("missing"));
+}
