@@ -19,17 +19,14 @@
 // the byte stands for in Windows-1252 (0x80 is "&#x20AC;"). Control characters other than tab,
 // line feed and carriage return cannot appear in XML at all, so a cell holding one is written
 // as hexadecimal bytes instead.
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "../rtl/atomic_save.h"
 #include "../rtl/posix_file.h"
 #include "qorkit/core/errors.h"
 #include "qorkit/dstruct/string_table.h"
@@ -440,17 +437,6 @@ class TXmlTableBuilder {
     std::string FText;
 };
 
-/// A name beside `FName` that no other save of this process uses at the same time.
-String TemporarySibling(const String& FName) {
-    static std::atomic<std::uint32_t> counter{0};
-    String name = FName;
-    name += u".tmp";
-    AppendDecimal(name, static_cast<std::int64_t>(::getpid()));
-    name += u"-";
-    AppendDecimal(name, counter++);
-    return name;
-}
-
 }  // namespace
 
 void TStringArray::WriteToOpenXMLFile(TextFile& F, bool CreateHeader, const String& DataID) {
@@ -578,36 +564,18 @@ bool TStringArray::LoadFromXMLFile(const String& FName, const String& DataID) {
 }
 
 void TStringArray::SaveAsXMLFile(const String& FName, const String& DataID) {
-    const String tmpName = TemporarySibling(FName);
-    const std::string tmpPath = detail::NativePath(tmpName);
     try {
-        {
+        detail::SaveFileAtomically(FName, [&](const String& tmpName) {
             TextFile F;
             F.Assign(tmpName);
             F.Rewrite();
             WriteToOpenXMLFile(F, true, DataID);
             F.Close();
-        }
-        // rename(2) replaces an existing target in one step, so readers see either the old
-        // file or the new one, never a half-written one.
-        const std::string path = detail::NativePath(FName);
-        std::error_code ec;
-        std::filesystem::rename(tmpPath, path, ec);
-        if (ec) {
-            throw EInOutError(detail::InOutCode(ec.value(), path),
-                              u"Cannot rename file " + detail::Quoted(tmpName) + u" to " +
-                                  detail::Quoted(FName) + u". " + SysErrorMessage(ec.value()));
-        }
+        });
     } catch (const EInOutError& e) {
-        std::error_code ec;
-        std::filesystem::remove(tmpPath, ec);
         // The temporary name means little to the caller: name the file that was to be saved.
         throw EInOutError(e.ErrorCode(),
                           u"Cannot save " + detail::Quoted(FName) + u": " + e.Message());
-    } catch (...) {
-        std::error_code ec;
-        std::filesystem::remove(tmpPath, ec);
-        throw;
     }
 }
 
