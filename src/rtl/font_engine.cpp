@@ -21,6 +21,17 @@ struct Face {
     FT_Face Handle = nullptr;
     bool SynthBold = false;
     bool SynthItalic = false;
+    bool SizeSet = false;
+};
+
+// A glyph at one pixel size: its advance and, once rendered, its monochrome bitmap.
+struct Glyph {
+    std::int64_t Advance = 0;
+    bool Rendered = false;
+    std::int64_t Left = 0, Top = 0;
+    unsigned Width = 0, Rows = 0;
+    int Pitch = 0;
+    std::vector<unsigned char> Bits;
 };
 
 // The engine: FreeType library, fontconfig configuration and the faces opened so far. Kept
@@ -38,6 +49,15 @@ class Engine {
         return FConfig;
     }
 
+    // Glyphs and metrics already computed, by face, pixel size and code point. Cleared when
+    // it grows large, so memory stays bounded whatever is drawn.
+    std::map<std::tuple<FT_Face, FT_UInt, char32_t>, Glyph> Glyphs;
+    std::map<std::pair<FT_Face, FT_UInt>, FontMetrics> Metrics;
+    void Trim() {
+        if (Glyphs.size() > 8192) Glyphs.clear();
+        if (Metrics.size() > 256) Metrics.clear();
+    }
+
     // The face for `font` at its pixel height; raises when none can be loaded.
     Face& Open(const TFont& font) {
         const std::string name = ToUtf8(font.Name());
@@ -47,7 +67,11 @@ class Engine {
         auto it = FFaces.find(key);
         if (it == FFaces.end()) it = FFaces.emplace(key, Load(name, bold, italic)).first;
         Face& face = it->second;
-        FT_Set_Pixel_Sizes(face.Handle, 0, static_cast<FT_UInt>(EmPixels(font, face.Handle)));
+        const auto em = static_cast<FT_UInt>(EmPixels(font, face.Handle));
+        if (face.Handle->size->metrics.y_ppem != em || !face.SizeSet) {
+            FT_Set_Pixel_Sizes(face.Handle, 0, em);
+            face.SizeSet = true;
+        }
         return face;
     }
 
@@ -135,6 +159,34 @@ bool LoadGlyph(Face& face, char32_t c) {
     return true;
 }
 
+// The cached glyph of `c` at the face's current size, rendered when `render` is set.
+const Glyph& GetGlyph(Engine& engine, Face& face, char32_t c, bool render) {
+    const auto key = std::make_tuple(face.Handle, face.Handle->size->metrics.y_ppem, c);
+    auto it = engine.Glyphs.find(key);
+    if (it != engine.Glyphs.end() && (it->second.Rendered || !render)) return it->second;
+    engine.Trim();
+    Glyph g;
+    if (LoadGlyph(face, c)) {
+        const FT_GlyphSlot slot = face.Handle->glyph;
+        g.Advance = Round26_6(slot->advance.x);
+        if (render && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0 &&
+            slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+            const FT_Bitmap& bm = slot->bitmap;
+            g.Left = slot->bitmap_left;
+            g.Top = slot->bitmap_top;
+            g.Width = bm.width;
+            g.Rows = bm.rows;
+            g.Pitch = bm.pitch < 0 ? -bm.pitch : bm.pitch;
+            for (unsigned r = 0; r < bm.rows; ++r) {
+                const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
+                g.Bits.insert(g.Bits.end(), row, row + g.Pitch);
+            }
+        }
+    }
+    g.Rendered = render;
+    return engine.Glyphs.insert_or_assign(key, std::move(g)).first->second;
+}
+
 }  // namespace
 
 FontMetrics MeasureFont(const TFont& font) {
@@ -142,6 +194,8 @@ FontMetrics MeasureFont(const TFont& font) {
     const std::lock_guard<std::mutex> guard(engine.Lock);
     Face& face = engine.Open(font);
     const FT_Face f = face.Handle;
+    const auto key = std::make_pair(f, f->size->metrics.y_ppem);
+    if (const auto it = engine.Metrics.find(key); it != engine.Metrics.end()) return it->second;
     FontMetrics m;
     m.Ascent = Round26_6(f->size->metrics.ascender);
     m.Descent = -Round26_6(f->size->metrics.descender);
@@ -150,7 +204,7 @@ FontMetrics MeasureFont(const TFont& font) {
     m.FixedPitch = FT_IS_FIXED_WIDTH(f);
     const char* format = FT_Get_Font_Format(f);
     m.TrueType = format && std::strcmp(format, "TrueType") == 0;
-    if (LoadGlyph(face, U'x')) m.AveCharWidth = Round26_6(f->glyph->advance.x);
+    m.AveCharWidth = GetGlyph(engine, face, U'x', false).Advance;
     const FT_Fixed scale = f->size->metrics.y_scale;
     if (m.Scalable) {
         m.BarThickness =
@@ -164,6 +218,8 @@ FontMetrics MeasureFont(const TFont& font) {
         m.UnderlinePosition = -1;
         m.StrikeOutPosition = m.Ascent / 3;
     }
+    engine.Trim();
+    engine.Metrics[key] = m;
     return m;
 }
 
@@ -172,9 +228,7 @@ std::int64_t MeasureText(const TFont& font, std::u16string_view text) {
     const std::lock_guard<std::mutex> guard(engine.Lock);
     Face& face = engine.Open(font);
     std::int64_t width = 0;
-    ForEachCodePoint(text, [&](char32_t c) {
-        if (LoadGlyph(face, c)) width += Round26_6(face.Handle->glyph->advance.x);
-    });
+    ForEachCodePoint(text, [&](char32_t c) { width += GetGlyph(engine, face, c, false).Advance; });
     return width;
 }
 
@@ -186,27 +240,22 @@ void RenderText(const TFont& font, std::u16string_view text, std::int64_t x, std
     Face& face = engine.Open(font);
     const std::int64_t em = face.Handle->size->metrics.y_ppem;
     ForEachCodePoint(text, [&](char32_t c) {
-        if (!LoadGlyph(face, c)) return;
-        const FT_GlyphSlot slot = face.Handle->glyph;
-        const std::int64_t advance = Round26_6(slot->advance.x);
+        const std::int64_t advance = GetGlyph(engine, face, c, false).Advance;
         // A glyph's ink lies within an em or so of its origin.
-        const bool visible = x + advance + 2 * em >= visibleLeft && x - 2 * em <= visibleRight;
-        if (visible && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0 &&
-            slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-            const FT_Bitmap& bm = slot->bitmap;
-            const std::int64_t left = x + slot->bitmap_left;
-            const std::int64_t top = baseline - slot->bitmap_top;
-            for (unsigned r = 0; r < bm.rows; ++r) {
-                const unsigned char* bits = bm.buffer + static_cast<std::ptrdiff_t>(r) * bm.pitch;
+        if (x + advance + 2 * em >= visibleLeft && x - 2 * em <= visibleRight) {
+            const Glyph& g = GetGlyph(engine, face, c, true);
+            const std::int64_t left = x + g.Left, top = baseline - g.Top;
+            for (unsigned r = 0; r < g.Rows; ++r) {
+                const unsigned char* bits = g.Bits.data() + static_cast<std::size_t>(r) * g.Pitch;
+                const auto on = [&](unsigned k) { return (bits[k >> 3] >> (7 - (k & 7))) & 1; };
                 unsigned col = 0;
-                while (col < bm.width) {
-                    const auto on = [&](unsigned k) { return (bits[k >> 3] >> (7 - (k & 7))) & 1; };
+                while (col < g.Width) {
                     if (!on(col)) {
                         ++col;
                         continue;
                     }
                     const unsigned start = col;
-                    while (col < bm.width && on(col))
+                    while (col < g.Width && on(col))
                         ++col;
                     span(top + r, left + start, left + col - 1);
                 }
