@@ -157,7 +157,9 @@ void DrawGeometricMark(TCanvas& C, std::uint8_t Mark, std::int32_t X, std::int32
             if (printer) {
                 for (std::int32_t i = 1; i <= 7; ++i)
                     for (std::int32_t j = 1; j <= 7; ++j)
-                        if ((i + j) % 2 == 0) m.Line(i - 4, j - 4, i - 4, j - 4);
+                        // A line from a point to itself covers nothing; one pixel long,
+                        // it covers the point (a pen-width dot).
+                        if ((i + j) % 2 == 0) m.Line(i - 4, j - 4, i - 3, j - 4);
             } else {
                 DrawGlyph(C, X, Y, kGlyphs[6]);
             }

@@ -44,7 +44,7 @@ TEST_F(PrinterTest, PagesComeBackFromThePdfPixelForPixel) {
     EXPECT_EQ(c.Font().PixelsPerInch(), 100);
     DrawMarkOnCanvas(c, 3, 50, 50);  // the line form: 8 pixels across, 8 down
     c.Pen().SetColor(0x0000FF);
-    DrawMarkOnCanvas(c, 18, 80, 50);  // the checkerboard of self-lines draws nothing here
+    DrawMarkOnCanvas(c, 18, 80, 50);  // the checkerboard as pen dots
     TBitmap bmp(10, 6);
     for (std::int32_t x = 0; x < 10; ++x)
         bmp.Canvas().SetPixel(x, x % 6, 0x00FF00 + x);
@@ -53,6 +53,8 @@ TEST_F(PrinterTest, PagesComeBackFromThePdfPixelForPixel) {
     EXPECT_EQ(c.Pixels(46, 50), 0x000000);
     EXPECT_EQ(c.Pixels(54, 50), 0xFFFFFF);
     EXPECT_EQ(c.Pixels(153, 23), 0x00FF03);
+    EXPECT_EQ(c.Pixels(77, 47), 0x0000FF);  // checkerboard dot (i = j = 1)
+    EXPECT_EQ(c.Pixels(78, 47), 0xFFFFFF);
     p.NewPage();
     EXPECT_EQ(p.PageNumber(), 2);
     EXPECT_EQ(c.Pixels(46, 50), 0xFFFFFF);

@@ -147,7 +147,7 @@ def mark(code, printer):
         for i in range(1, 8):
             for j in range(1, 8):
                 if (i + j) % 2 == 0:
-                    ln(i - 4, j - 4, i - 4, j - 4)  # a line to itself: nothing
+                    ln(i - 4, j - 4, i - 3, j - 4)  # one pixel: the point itself
     elif code in (20, 21):
         a = code - 17
         ln(0, 0, -a, a); ln(0, 0, a, a)
