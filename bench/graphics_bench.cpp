@@ -24,31 +24,21 @@ std::vector<TPoint> Positions() {
     return p;
 }
 
-void BM_GeometricMarks(benchmark::State& state) {
+// Argument 0: the 52 geometric marks in turn; 1: the character marks "A" to "Z".
+void BM_Marks(benchmark::State& state) {
+    const bool characters = state.range(0) == 1;
     TBitmap b(kSide, kSide);
     const std::vector<TPoint> pos = Positions();
     std::size_t k = 0;
     for (auto _ : state) {
         const TPoint p = pos[k % pos.size()];
-        DrawMarkOnCanvas(b.Canvas(), static_cast<std::uint8_t>(k % 52), p.X, p.Y);
+        const auto code = static_cast<std::uint8_t>(characters ? 65 + k % 26 : k % 52);
+        DrawMarkOnCanvas(b.Canvas(), code, p.X, p.Y);
         ++k;
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK(BM_GeometricMarks);
-
-void BM_CharacterMarks(benchmark::State& state) {
-    TBitmap b(kSide, kSide);
-    const std::vector<TPoint> pos = Positions();
-    std::size_t k = 0;
-    for (auto _ : state) {
-        const TPoint p = pos[k % pos.size()];
-        DrawMarkOnCanvas(b.Canvas(), static_cast<std::uint8_t>(65 + k % 26), p.X, p.Y);
-        ++k;
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-}
-BENCHMARK(BM_CharacterMarks);
+BENCHMARK(BM_Marks)->Arg(0)->Arg(1);
 
 // The peer of the marks: a 7 x 7 block written pixel by pixel at the same positions.
 void BM_PlainMarkBlocks(benchmark::State& state) {
