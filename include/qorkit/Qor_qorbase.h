@@ -1,5 +1,6 @@
 // Unit Qor_qorbase: shared types, the progress and abort hooks, the base error class, the
-// language and lookup tables, and the package's start-up and shut-down.
+// language and lookup tables, the package's start-up and shut-down, and the graphic elements
+// (marks, frames and canvas helpers).
 #pragma once
 
 #include "qorkit/core/errors.h"
@@ -7,3 +8,6 @@
 #include "qorkit/core/lookup_tables.h"
 #include "qorkit/core/package.h"
 #include "qorkit/core/types.h"
+#include "qorkit/graphics/canvas_helpers.h"
+#include "qorkit/graphics/frames.h"
+#include "qorkit/graphics/marks.h"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace qorkit {
 
@@ -29,5 +30,46 @@ using TColor = std::int32_t;
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 /// One style of a font; a font's styles form a set.
 enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+
+/// A set of font styles.
+class TFontStyles {
+  public:
+    constexpr TFontStyles() = default;
+    constexpr TFontStyles(std::initializer_list<TFontStyle> Styles) {
+        for (const TFontStyle s : Styles)
+            Include(s);
+    }
+    /// True when `Style` is in the set.
+    constexpr bool Contains(TFontStyle Style) const noexcept {
+        return ((FBits >> Style) & 1u) != 0;
+    }
+    constexpr TFontStyles& Include(TFontStyle Style) noexcept {
+        FBits = static_cast<std::uint8_t>(FBits | (1u << Style));
+        return *this;
+    }
+    constexpr TFontStyles& Exclude(TFontStyle Style) noexcept {
+        FBits = static_cast<std::uint8_t>(FBits & ~(1u << Style));
+        return *this;
+    }
+    constexpr bool Empty() const noexcept { return FBits == 0; }
+    friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
+
+  private:
+    std::uint8_t FBits = 0;
+};
+
+/// How a pen draws lines. The dashed styles apply to lines one pixel wide; wider pens and
+/// `psInsideFrame` draw solid; `psClear` draws nothing.
+enum TPenStyle : std::uint8_t {
+    psSolid,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
+};
+/// How a brush fills: solid in its colour, or not at all.
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
 
 }  // namespace qorkit

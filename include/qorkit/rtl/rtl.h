@@ -2,6 +2,8 @@
 #pragma once
 
 #include "qorkit/rtl/atomic_save.h"
+#include "qorkit/rtl/bitmap.h"
+#include "qorkit/rtl/canvas.h"
 #include "qorkit/rtl/codepage.h"
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/exceptions.h"
@@ -9,10 +11,13 @@
 #include "qorkit/rtl/file_search.h"
 #include "qorkit/rtl/file_stream.h"
 #include "qorkit/rtl/file_variable.h"
+#include "qorkit/rtl/graphics_tools.h"
 #include "qorkit/rtl/graphics_types.h"
 #include "qorkit/rtl/memory_stream.h"
 #include "qorkit/rtl/objects.h"
+#include "qorkit/rtl/printer.h"
 #include "qorkit/rtl/random.h"
+#include "qorkit/rtl/screen.h"
 #include "qorkit/rtl/stream.h"
 #include "qorkit/rtl/string_list.h"
 #include "qorkit/rtl/system.h"

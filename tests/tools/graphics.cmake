@@ -1,0 +1,37 @@
+# The graphics commands: PNG files that read back as images of the expected size, usage and
+# file errors with their messages.
+set(gfx ${CMAKE_CURRENT_BINARY_DIR}/graphics-tool)
+file(MAKE_DIRECTORY ${gfx})
+add_test(NAME Tool.GraphicsMarksWritesPng
+    COMMAND sh -c "rm -f ${gfx}/marks.png && ${tool} marks --zoom 1 --png ${gfx}/marks.png && od -An -tx1 -N24 ${gfx}/marks.png")
+set_tests_properties(Tool.GraphicsMarksWritesPng PROPERTIES PASS_REGULAR_EXPRESSION
+    "89 50 4e 47 0d 0a 1a 0a 00 00 00 0d 49 48 44 52\n 00 00 02 81 00 00 02 81")
+add_test(NAME Tool.GraphicsFrameWritesPngOptionsAnywhere
+    COMMAND sh -c "${tool} frame --png - --width 100 engraved --height 50 | od -An -tx1 -j16 -N8")
+set_tests_properties(Tool.GraphicsFrameWritesPngOptionsAnywhere PROPERTIES
+    PASS_REGULAR_EXPRESSION "^ 00 00 00 64 00 00 00 32\n$")
+add_test(NAME Tool.GraphicsFrameAcceptsFileNames
+    COMMAND sh -c "${tool} frame fsLOWERED --png ${gfx}/f.png && test -s ${gfx}/f.png")
+add_test(NAME Tool.GraphicsHelpGoesToStdout COMMAND sh -c "${tool} marks --help && ${tool} frame -h")
+set_tests_properties(Tool.GraphicsHelpGoesToStdout PROPERTIES
+    PASS_REGULAR_EXPRESSION "usage: qorkit marks.*usage: qorkit frame")
+foreach(case
+        "UnknownStyle|frame wobbly --png x.png|qorkit: frame: unknown frame style wobbly"
+        "MissingStyle|frame --png x.png|qorkit: frame: missing STYLE"
+        "MissingPng|marks|qorkit: marks: --png OUT is required"
+        "ZoomOutOfRange|marks --png x.png --zoom 9|--zoom must be a number from 1 to 8"
+        "WidthOutOfRange|frame simple --png x.png --width 99999|--width must be a number from 40 to 4096"
+        "UnknownOption|marks --png x.png --bogus|qorkit: marks: unknown option --bogus")
+    string(REPLACE "|" ";" parts "${case}")
+    list(GET parts 0 name)
+    list(GET parts 1 cmdline)
+    list(GET parts 2 message)
+    add_test(NAME Tool.Graphics${name}IsUsageError
+        COMMAND sh -c "cd ${gfx} && ${tool} ${cmdline}; test $? -eq 2 && test ! -e x.png")
+    set_tests_properties(Tool.Graphics${name}IsUsageError PROPERTIES
+        PASS_REGULAR_EXPRESSION "${message}")
+endforeach()
+add_test(NAME Tool.GraphicsUnwritableFolderFails
+    COMMAND sh -c "${tool} marks --png /nonexistent/dir/m.png; test $? -eq 1")
+set_tests_properties(Tool.GraphicsUnwritableFolderFails PROPERTIES
+    PASS_REGULAR_EXPRESSION "qorkit: marks: Cannot create file .*No such file or directory")

@@ -1,0 +1,30 @@
+// Pictures the graphics commands and the tour draw: the sheet of every mark code and a frame
+// sample.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "qorkit/core/types.h"
+#include "qorkit/rtl/bitmap.h"
+
+namespace qorkit::tool {
+
+/// A 16 x 16 grid of every mark code 0..255, each cell labelled with its code, enlarged
+/// `zoom` times (1..8) pixel for pixel.
+std::unique_ptr<TBitmap> MarkSheet(std::int32_t zoom);
+
+/// A `width` x `height` picture of a frame in `style` with the classic light scheme colours,
+/// its name written inside.
+std::unique_ptr<TBitmap> FrameSample(TFrameStyle style, std::int32_t width, std::int32_t height);
+
+/// The frame style named `name`: "none", "simple", "lowered", "raised", "embossed",
+/// "engraved" or the file names "fsNone" ... "fsEngraved", ignoring A-Z case.
+std::optional<TFrameStyle> FrameStyleByName(std::string_view name);
+
+/// `b` enlarged `zoom` times, each pixel becoming a zoom x zoom block.
+std::unique_ptr<TBitmap> Enlarged(TBitmap& b, std::int32_t zoom);
+
+}  // namespace qorkit::tool
