@@ -28,7 +28,7 @@ set_tests_properties(Tool.HtmlUnknownOptionIsUsageError PROPERTIES PASS_REGULAR_
     "^qorkit: html text: .*--bogus\nusage: qorkit html text .*\nrc=2\n$")
 add_test(NAME Tool.HtmlFillHelp COMMAND qorkit_tool html fill --help)
 set_tests_properties(Tool.HtmlFillHelp PROPERTIES
-    PASS_REGULAR_EXPRESSION "Usage: qorkit html fill \\[OPTIONS\\] TEMPLATE")
+    PASS_REGULAR_EXPRESSION "^usage: qorkit html fill \\[--raw\\] \\[--strict\\] TEMPLATE")
 add_test(NAME Tool.HtmlTextShowsTheBody COMMAND qorkit_tool html text ${html_data}/html_page.html)
 set_tests_properties(Tool.HtmlTextShowsTheBody PROPERTIES
     PASS_REGULAR_EXPRESSION "^Café & more\none two\nthree\n$")

@@ -23,8 +23,14 @@ int Html(Args args, std::ostream& out, std::ostream& err);
 int UrlEncodeCmd(Args args, std::ostream& out, std::ostream& err);
 int UrlDecodeCmd(Args args, std::ostream& out, std::ostream& err);
 
-const Command kHtml{"html", "qorkit html fill|text ...",
-                    "fill an HTML template's <#name> tags; show a page's body as text", Html};
+const Command kHtml{"html",
+                    "qorkit html fill [--raw] [--strict] TEMPLATE NAME=VALUE...\n"
+                    "qorkit html text [--flat] FILE",
+                    "fill an HTML template's <#name> tags; show a page's body as text", Html,
+                    "  --raw     insert the values as they are (default: escaped for HTML)\n"
+                    "  --strict  fail when a tag of the template has no value\n"
+                    "  --flat    the page's text as one line\n"
+                    "  TEMPLATE, FILE may be - for standard input\n"};
 const Command kUrlEncode{"urlencode", "qorkit urlencode TEXT...",
                          "percent-code the URL-reserved characters of each TEXT (- reads lines)",
                          UrlEncodeCmd};

@@ -191,6 +191,9 @@ int RunTool(Args args) {
     out.flush();
     if (buffer.Error() != 0 || !out || std::fflush(stdout) != 0 || std::ferror(stdout)) {
         const int error = buffer.Error() != 0 ? buffer.Error() : EIO;
+        // A reader that closed the pipe wanted no more: the output ends quietly, as with the
+        // familiar filters. A command that failed has already said why in its one line.
+        if (error == EPIPE || status != 0) return status;
         err << "qorkit: " << gRunning << ": write error: " << std::strerror(error) << "\n";
         return 1;
     }
