@@ -102,10 +102,8 @@ const BenchFile& FixedLineFile(std::size_t Len) {
     return *f;
 }
 
-// ReadLnStream on lines of state.range(0) characters, beside std::getline followed by the
-// copy into 16-bit text that ReadLnStream's result is.
-void BM_ReadLnStream_Long(benchmark::State& state) {
-    const qorkit::String name = FixedLineFile(static_cast<std::size_t>(state.range(0))).Name();
+// Reads every line of the file `name` with ReadLnStream (CR LF line ends) per iteration.
+void ReadAllLines(benchmark::State& state, const qorkit::String& name) {
     for (auto _ : state) {
         qorkit::TFileStream s(name, qorkit::fmOpenRead);
         bool eos = false;
@@ -118,6 +116,12 @@ void BM_ReadLnStream_Long(benchmark::State& state) {
         benchmark::DoNotOptimize(chars);
     }
     state.SetBytesProcessed(state.iterations() * kFileSize);
+}
+
+// ReadLnStream on lines of state.range(0) characters, beside std::getline followed by the
+// copy into 16-bit text that ReadLnStream's result is.
+void BM_ReadLnStream_Long(benchmark::State& state) {
+    ReadAllLines(state, FixedLineFile(static_cast<std::size_t>(state.range(0))).Name());
 }
 
 void BM_StdGetlineWidened_Long(benchmark::State& state) {
@@ -158,19 +162,7 @@ void BM_StdCount_Ifstream(benchmark::State& state) {
 }
 
 void BM_ReadLnStream_CRLF(benchmark::State& state) {
-    const qorkit::String name = LineFile().Name();
-    for (auto _ : state) {
-        qorkit::TFileStream s(name, qorkit::fmOpenRead);
-        bool eos = false;
-        std::size_t chars = 0;
-        for (;;) {
-            const qorkit::String line = qorkit::ReadLnStream(s, eos, qorkit::eolCRLF);
-            chars += line.size();
-            if (eos) break;
-        }
-        benchmark::DoNotOptimize(chars);
-    }
-    state.SetBytesProcessed(state.iterations() * kFileSize);
+    ReadAllLines(state, LineFile().Name());
 }
 
 void BM_StdGetline(benchmark::State& state) {

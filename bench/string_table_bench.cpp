@@ -195,11 +195,14 @@ void BM_Sort_TStringArray(benchmark::State& state) {
 }
 
 // Index sort by keys that exist before the timing starts.
-template <class Key, class MakeKey>
-void IndexSortOnPrecomputedKeys(benchmark::State& state, MakeKey makeKey) {
+// `cell(r)` is the text of row r (column 1 unless given).
+template <class Key, class MakeKey, class CellOf = std::string_view (*)(std::int32_t)>
+void IndexSortOnPrecomputedKeys(
+    benchmark::State& state, MakeKey makeKey,
+    CellOf cell = [](std::int32_t r) { return Cell(1, r); }) {
     std::vector<Key> keys(static_cast<std::size_t>(kRows));
     for (std::int32_t r = 1; r <= kRows; ++r)
-        keys[static_cast<std::size_t>(r - 1)] = makeKey(Cell(1, r));
+        keys[static_cast<std::size_t>(r - 1)] = makeKey(cell(r));
     std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
     for (auto _ : state) {
         std::iota(ix.begin(), ix.end(), 0);
@@ -263,18 +266,8 @@ void BM_Sort_TStringArray_TenKeys(benchmark::State& state) {
 }
 
 void BM_Sort_StdSortPrecomputedKeys_TenKeys(benchmark::State& state) {
-    std::vector<std::u16string> keys(static_cast<std::size_t>(kRows));
-    for (std::int32_t r = 1; r <= kRows; ++r)
-        keys[static_cast<std::size_t>(r - 1)] = Lower16(TenKeyCell(r));
-    std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
-    for (auto _ : state) {
-        std::iota(ix.begin(), ix.end(), 0);
-        std::sort(ix.begin(), ix.end(), [&](std::int32_t a, std::int32_t b) {
-            return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
-        });
-        benchmark::DoNotOptimize(ix.data());
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    IndexSortOnPrecomputedKeys<std::u16string>(
+        state, [](const auto& s) { return Lower16(s); }, TenKeyCell);
 }
 
 BENCHMARK(BM_Sort_TStringArray)->Unit(benchmark::kMillisecond);
