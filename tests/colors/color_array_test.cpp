@@ -338,6 +338,17 @@ TEST_F(TColorArray_File, WriterSwapsAndLimitsTheBounds) {
     ASSERT_TRUE(a.StoreOnFile(10, 5, Path("part.txt")));
     EXPECT_EQ(Dir.Get("part.txt"),
               "5 10\r\n000000FF\r\n00000006\r\n00000007\r\n00000008\r\n00000009\r\n0000000A\r\n");
+    // The same on a file the caller opened, between the caller's own lines.
+    {
+        TextFile f;
+        f.Assign(Path("open.txt"));
+        f.Rewrite();
+        f.WriteLn(u"before");
+        ASSERT_TRUE(a.WriteToOpenTextFile(f, 12, 12));
+        f.WriteLn(u"after");
+        f.Close();
+    }
+    EXPECT_EQ(Dir.Get("open.txt"), "before\r\n12 12\r\n0000000C\r\nafter\r\n");
     ASSERT_TRUE(a.StoreOnFile(-4, 99, Path("limited.txt")));
     EXPECT_EQ(Dir.Get("limited.txt").substr(0, 7), "1 12\r\n0");
     ASSERT_TRUE(a.StoreOnFile(20, 30, Path("none.txt")));  // first > last after limiting
@@ -356,6 +367,20 @@ TEST_F(TColorArray_File, ReaderLinesAndResults) {
     EXPECT_EQ(Colors(c.A), (std::vector<TColor>{0xFF00, 0xFF, 0, 0,
                                                 static_cast<TColor>(0xEFABCDEFu), 0x111111}));
     EXPECT_EQ(c.Notes, 6);  // five stored colours and one at the end
+
+    // From a file the caller opened: the reader takes exactly its header and colour lines.
+    Dir.Put("embedded.txt", "caller\r\n1 2\r\nFF\r\nEE\r\nrest\r\n");
+    {
+        TextFile f;
+        f.Assign(Path("embedded.txt"));
+        f.Reset();
+        EXPECT_EQ(f.ReadLn(), u"caller");
+        ASSERT_TRUE(c.A.ReadFromOpenTextFile(f, false));
+        EXPECT_EQ(f.ReadLn(), u"rest");
+    }
+    EXPECT_EQ(c.A.GetColorElem(2), 0xEE);
+    c.A.SetColorElem(1, 0xFF00);
+    c.A.SetColorElem(2, 0xFF);
 
     // A last index beyond the size: false, no colour changed, one notification.
     c.Notes = 0;
