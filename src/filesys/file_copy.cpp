@@ -166,4 +166,19 @@ String DelDirTree(const String& Dir) {
     return ::rmdir(ToUtf8(folder).c_str()) == 0 ? String() : folder;
 }
 
+std::int32_t DeleteFiles(const String& FileMask) {
+    const String mask = ExpandFileName(FileMask);
+    const String folder = ExtractFilePath(mask);
+    std::int32_t deleted = 0;
+    TSearchRec r;
+    for (std::int32_t c = FindFirst(mask, faAnyFile, r); c == 0; c = FindNext(r)) {
+        if (r.Name.starts_with(u".") || (r.Attr & (faVolumeID | faDirectory)) != 0) continue;
+        if (::unlink(ToUtf8(ResolveFileNameCase(folder + r.Name)).c_str()) == 0 &&
+            deleted < std::numeric_limits<std::int32_t>::max())
+            ++deleted;
+    }
+    FindClose(r);
+    return deleted;
+}
+
 }  // namespace qorkit

@@ -95,3 +95,19 @@ TEST(FileCopy_DelDirTree, DeletesLinksNotTheirTargets) {
     EXPECT_EQ(DelDirTree(u""), u"");
     EXPECT_EQ(DelDirTree(dir.Name("missing")), dir.Name("missing"));
 }
+
+TEST(FileCopy_DeleteFiles, MatchingFilesOnly) {
+    TempDir dir;
+    dir.Put("a.txt", "");
+    dir.Put("B.TXT", "");
+    dir.Put(".h.txt", "");
+    dir.Put("c.dat", "");
+    std::filesystem::create_directory(dir.Path() / "d.txt");
+    std::filesystem::create_symlink(dir.Path() / "c.dat", dir.Path() / "l.txt");
+    EXPECT_EQ(DeleteFiles(dir.Name("*.txt")), 3);
+    EXPECT_TRUE(dir.Exists(".h.txt"));
+    EXPECT_TRUE(dir.Exists("c.dat"));
+    EXPECT_TRUE(dir.Exists("d.txt"));
+    EXPECT_FALSE(dir.Exists("a.txt"));
+    EXPECT_EQ(DeleteFiles(dir.Name("*.none")), 0);
+}

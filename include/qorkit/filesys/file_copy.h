@@ -50,4 +50,8 @@ void AbortAnyFileCopying() noexcept;
 /// the folder itself) that could not be deleted; "" for an empty `Dir`.
 String DelDirTree(const String& Dir);
 
+/// Deletes the files that match `FileMask` (folders, links to folders and names starting with
+/// "." are left alone; a link to a file is deleted as a link) and returns how many were deleted.
+std::int32_t DeleteFiles(const String& FileMask);
+
 }  // namespace qorkit
