@@ -9,5 +9,7 @@
 #include "qorkit/core/package.h"
 #include "qorkit/core/types.h"
 #include "qorkit/graphics/canvas_helpers.h"
+#include "qorkit/graphics/crosshair.h"
+#include "qorkit/graphics/dt_label.h"
 #include "qorkit/graphics/frames.h"
 #include "qorkit/graphics/marks.h"
