@@ -165,8 +165,10 @@ void PrintCommandHelp(const Command& c, std::ostream& out) {
 }
 
 int RunTool(Args args) {
+    // Installed for this run only: the standard streams outlive every static object, so the
+    // old buffer goes back before the function returns.
     static StdoutBuffer buffer;
-    std::cout.rdbuf(&buffer);
+    std::streambuf* const previous = std::cout.rdbuf(&buffer);
     std::ostream& out = std::cout;
     std::ostream& err = std::cerr;
 
@@ -189,6 +191,7 @@ int RunTool(Args args) {
         }
     }
     out.flush();
+    std::cout.rdbuf(previous);
     if (buffer.Error() != 0 || !out || std::fflush(stdout) != 0 || std::ferror(stdout)) {
         const int error = buffer.Error() != 0 ? buffer.Error() : EIO;
         // A reader that closed the pipe wanted no more: the output ends quietly, as with the
