@@ -21,11 +21,11 @@ set_tests_properties(Tool.HtmlFillMissingFileFails PROPERTIES PASS_REGULAR_EXPRE
 add_test(NAME Tool.HtmlFillBadPairIsUsageError
     COMMAND sh -c "${tool} html fill ${html_data}/html_fill.html novalue 2>&1; echo rc=$?")
 set_tests_properties(Tool.HtmlFillBadPairIsUsageError PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: html fill: 'novalue' is not NAME=VALUE\nusage: qorkit html fill .*\nrc=2\n$")
+    "^qorkit: html fill: 'novalue' is not NAME=VALUE; usage: qorkit html fill .*\nrc=2\n$")
 add_test(NAME Tool.HtmlUnknownOptionIsUsageError
     COMMAND sh -c "${tool} html text --bogus ${html_data}/html_page.html 2>&1; echo rc=$?")
 set_tests_properties(Tool.HtmlUnknownOptionIsUsageError PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: html text: .*--bogus\nusage: qorkit html text .*\nrc=2\n$")
+    "^qorkit: html text: .*--bogus; usage: qorkit html text .*\nrc=2\n$")
 add_test(NAME Tool.HtmlFillHelp COMMAND qorkit_tool html fill --help)
 set_tests_properties(Tool.HtmlFillHelp PROPERTIES
     PASS_REGULAR_EXPRESSION "^usage: qorkit html fill \\[--raw\\] \\[--strict\\] TEMPLATE")
@@ -46,7 +46,7 @@ set_tests_properties(Tool.UrlDecodeTwoPassesAndUtf8 PROPERTIES
 add_test(NAME Tool.UrlDecodeWithoutTextIsUsageError
     COMMAND sh -c "${tool} urldecode 2>&1; echo rc=$?")
 set_tests_properties(Tool.UrlDecodeWithoutTextIsUsageError PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: urldecode: TEXT is required\nusage: qorkit urldecode .*\nrc=2\n$")
+    "^qorkit: urldecode: TEXT is required; usage: qorkit urldecode .*\nrc=2\n$")
 add_test(NAME Tool.UrlEncodeWriteErrorFails
     COMMAND sh -c "${tool} urlencode x 2>&1 >/dev/full; echo rc=$?")
 set_tests_properties(Tool.UrlEncodeWriteErrorFails PROPERTIES PASS_REGULAR_EXPRESSION

@@ -107,8 +107,8 @@ int WritePng(const char* cmd, TBitmap& b, const std::string& name, std::ostream&
 }
 
 int Usage(const Command& c, const std::string& why, std::ostream& err) {
-    err << "qorkit: " << c.Name << ": " << why << "\n";
-    return UsageError(c, err);
+    err << "qorkit: " << c.Name << ": " << why << "; usage: " << c.Usage << "\n";
+    return 2;
 }
 
 int Marks(Args args, std::ostream& out, std::ostream& err) {

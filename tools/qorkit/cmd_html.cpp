@@ -48,8 +48,7 @@ int Parse(CLI::App& app, Args args, std::string_view what, std::string_view usag
         out << app.help();
         return 0;
     } catch (const CLI::ParseError& e) {
-        err << "qorkit: " << what << ": " << e.what() << "\n";
-        err << "usage: " << usage << "\n";
+        err << "qorkit: " << what << ": " << e.what() << "; usage: " << usage << "\n";
         return 2;
     }
     return -1;
@@ -110,8 +109,7 @@ int Fill(Args args, std::ostream& out, std::ostream& err) {
     for (const std::string& p : pairs) {
         const std::size_t eq = p.find('=');
         if (eq == 0 || eq == std::string::npos) {
-            err << "qorkit: html fill: '" << p << "' is not NAME=VALUE\n";
-            err << "usage: " << usage << "\n";
+            err << "qorkit: html fill: '" << p << "' is not NAME=VALUE; usage: " << usage << "\n";
             return 2;
         }
         const String value = FromUtf8(p.substr(eq + 1));
@@ -168,8 +166,7 @@ int Html(Args args, std::ostream& out, std::ostream& err) {
     err << "qorkit: html: "
         << (args.empty() ? std::string("missing subcommand")
                          : "unknown subcommand '" + args[0] + "'")
-        << "\n"
-        << usage;
+        << "; usage: qorkit html fill|text ...\n";
     return 2;
 }
 
