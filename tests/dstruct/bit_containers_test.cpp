@@ -21,16 +21,48 @@ namespace qorkit::testing {
 std::atomic<std::size_t> gFailAllocationsFrom{0};
 }  // namespace qorkit::testing
 
-void* operator new(std::size_t n) {
+// Every unaligned form is replaced, so that no allocation made by one runtime (a sanitizer's, say)
+// is ever released by the other.
+namespace {
+void* AllocateOrNull(std::size_t n) noexcept {
     const std::size_t limit = qorkit::testing::gFailAllocationsFrom.load();
-    if (limit != 0 && n >= limit) throw std::bad_alloc();
-    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+    if (limit != 0 && n >= limit) return nullptr;
+    return std::malloc(n == 0 ? 1 : n);
+}
+void* AllocateOrThrow(std::size_t n) {
+    if (void* p = AllocateOrNull(n)) return p;
     throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t n) {
+    return AllocateOrThrow(n);
+}
+void* operator new[](std::size_t n) {
+    return AllocateOrThrow(n);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    return AllocateOrNull(n);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+    return AllocateOrNull(n);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 

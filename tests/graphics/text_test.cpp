@@ -115,9 +115,3 @@ TEST(TScreen_Fonts, ListsInstalledFamiliesOnce) {
 
 }  // namespace
 }  // namespace qorkit
-
-// fontconfig keeps a few hundred bytes of its configuration until process exit without a way
-// to release them safely while other code may still use it; LeakSanitizer is told so.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
