@@ -1,6 +1,6 @@
 // Unit Qor_qorbase: shared types, the progress and abort hooks, the base error class, the
 // language and lookup tables, the package's start-up and shut-down, and the graphic elements
-// (marks, frames and canvas helpers).
+// (marks, frames, canvas helpers, crosshair and label options).
 #pragma once
 
 #include "qorkit/core/errors.h"
@@ -13,3 +13,4 @@
 #include "qorkit/graphics/dt_label.h"
 #include "qorkit/graphics/frames.h"
 #include "qorkit/graphics/marks.h"
+#include "qorkit/graphics/text_label.h"

@@ -1,5 +1,5 @@
-// The one-element-per-line XML layout shared by the data structures' persistence: escaping of
-// text into pure-ASCII XML, the reverse, and taking apart a line `<name attrs>text</name>`.
+// The one-element-per-line XML layout shared by the data structures' persistence: decimal
+// fields and taking apart a line `<name attrs>text</name>`; escaping is in xml_escape.h.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "../core/tag_reader_core.h"
+#include "../core/xml_escape.h"
 #include "qorkit/rtl/system.h"
 
 namespace qorkit::detail {
@@ -22,26 +23,6 @@ std::u16string_view TrimBlanksAndTabs(std::u16string_view s) noexcept;
 
 /// Appends the decimal text of `v`.
 void AppendDecimal(String& out, std::int64_t v);
-
-/// True for the characters that XML cannot carry even as a character reference: control
-/// characters other than tab, LF and CR, unpaired surrogates, U+FFFE and U+FFFF.
-bool HasXmlForbidden(std::u16string_view text) noexcept;
-
-/// Appends `text` as element or attribute text in pure ASCII: 0x20..0x7E stand for themselves
-/// except `&`, `<`, `>` and `"`, every other character (a surrogate pair as one) becomes a
-/// hexadecimal character reference such as "&#x20AC;". Forbidden characters (see
-/// `HasXmlForbidden`) are written as references too; callers that need well-formed XML use a
-/// hexadecimal form for such texts.
-void AppendXmlEscaped(String& out, std::u16string_view text);
-
-/// Decodes escaped text: `&amp; &lt; &gt; &quot; &apos;`, decimal and hexadecimal character
-/// references (code points above U+FFFF become surrogate pairs) and literal characters.
-/// False for an unknown "&" sequence, a literal "<" or ">", a reference to 0 or beyond
-/// U+10FFFF, or a result longer than `MaxLen` characters.
-bool XmlUnescape(std::u16string_view text, std::size_t MaxLen, String& out);
-
-/// The value of hexadecimal digit `c`; -1 for other characters.
-int HexDigit(Char c) noexcept;
 
 /// Plain decimal digits, at least one, no sign and no blanks, within 0..`Max`.
 bool ParseDecimal(std::u16string_view s, std::int64_t Max, std::int64_t& v) noexcept;

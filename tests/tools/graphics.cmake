@@ -35,3 +35,18 @@ add_test(NAME Tool.GraphicsUnwritableFolderFails
     COMMAND sh -c "${tool} marks --png /nonexistent/dir/m.png; test $? -eq 1")
 set_tests_properties(Tool.GraphicsUnwritableFolderFails PROPERTIES
     PASS_REGULAR_EXPRESSION "qorkit: marks: Cannot create file .*No such file or directory")
+# Text label files: the settings of a label found by its id, the label drawn, and the errors.
+qorkit_tool_prints(Tool.LabelShowFindsTheLabelById
+    "^caption:     a > b\nposition:    12.5, -3.5 \\(attached: tlamNone\\)\nlayer:       40\nstyle:       tlBox\n"
+    label show ${data}/graphics_labels.xml --id "HAND MADE")
+add_test(NAME Tool.LabelRenderWritesPng
+    COMMAND sh -c "${tool} label render ${data}/graphics_labels.xml --png - | od -An -tx1 -N8")
+set_tests_properties(Tool.LabelRenderWritesPng PROPERTIES
+    PASS_REGULAR_EXPRESSION "^ 89 50 4e 47 0d 0a 1a 0a\n$")
+qorkit_tool_fails(Tool.LabelUnknownIdFails 1
+    "^qorkit: label: no label 'zz' in '.*graphics_labels.xml'\n$"
+    label show ${data}/graphics_labels.xml --id zz)
+qorkit_tool_fails(Tool.LabelMissingFileFails 1 "^qorkit: label: .*No such file or directory\n$"
+    label show ${gfx}/missing.xml)
+qorkit_tool_fails(Tool.LabelRenderNeedsPng 2 "^qorkit: label: --png OUT is required"
+    label render ${data}/graphics_labels.xml)

@@ -1,5 +1,9 @@
 #include "graphics_sheets.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 #include "qorkit/Qor_qorbase.h"
 #include "qorkit/core/lookup_tables.h"
 #include "qorkit/rtl/sysutils.h"
@@ -51,6 +55,66 @@ std::unique_ptr<TBitmap> FrameSample(TFrameStyle style, std::int32_t width, std:
     c.Font().SetSize(10);
     const String name(xmlFrameStyle[style]);
     c.TextOut((width - c.TextWidth(name)) / 2, (height - c.TextHeight(name)) / 2, name);
+    return b;
+}
+
+std::unique_ptr<TBitmap> LabelPicture(const TCustomTextLabel& label) {
+    constexpr std::int32_t kPad = 4, kMargin = 8, kMaxSide = 4096, kMaxShadow = 64;
+    std::vector<String> lines;
+    for (std::size_t from = 0;;) {
+        const std::size_t to = label.Caption().find(u'\n', from);
+        lines.push_back(label.Caption().substr(from, to - from));
+        if (to == String::npos) break;
+        from = to + 1;
+    }
+    TBitmap probe(1, 1);
+    probe.Canvas().Font().Assign(&label.Font());
+    const std::int32_t lineHeight = probe.Canvas().TextHeight(u"Ag");
+    std::int32_t textWidth = 0;
+    for (const String& line : lines)
+        textWidth = std::max(textWidth, probe.Canvas().TextWidth(line));
+    const std::int32_t boxW = std::min(textWidth + 2 * kPad, kMaxSide / 2);
+    const auto boxH = static_cast<std::int32_t>(std::min<std::int64_t>(
+        std::int64_t{lineHeight} * static_cast<std::int64_t>(lines.size()) + 2 * kPad,
+        kMaxSide / 2));
+    const std::int32_t dx = std::clamp(label.ShadowDx(), -kMaxShadow, kMaxShadow);
+    const std::int32_t dy = std::clamp(label.ShadowDy(), -kMaxShadow, kMaxShadow);
+    const bool shadow = label.Mode() == tlShadow;
+    const std::int32_t left = kMargin + (shadow ? std::max(0, -dx) : 0);
+    const std::int32_t top = kMargin + (shadow ? std::max(0, -dy) : 0);
+    auto b = std::make_unique<TBitmap>(boxW + 2 * kMargin + (shadow ? std::abs(dx) : 0),
+                                       boxH + 2 * kMargin + (shadow ? std::abs(dy) : 0));
+    TCanvas& c = b->Canvas();
+    c.Brush().SetColor(0xFFFFFF);
+    c.FillRect({0, 0, b->Width(), b->Height()});
+    if (!label.Visible() || label.Mode() == tlOff) return b;
+    const TRect box{left, top, left + boxW, top + boxH};
+    if (shadow) {
+        c.Brush().SetColor(label.ColorShadow());
+        c.FillRect({box.Left + dx, box.Top + dy, box.Right + dx, box.Bottom + dy});
+    }
+    if (!label.Transparent()) {
+        c.Brush().SetColor(label.ColorBkg());
+        c.FillRect(box);
+    }
+    c.Pen().SetColor(label.ColorBrd());
+    c.Brush().SetStyle(bsClear);
+    if (label.Mode() == tlBox || shadow) c.Rectangle(box);
+    if (label.Mode() == tlUnderline) {
+        c.MoveTo(box.Left, box.Bottom - 1);
+        c.LineTo(box.Right, box.Bottom - 1);
+    }
+    c.Font().Assign(&label.Font());
+    std::int32_t y = top + kPad;
+    for (const String& line : lines) {
+        const std::int32_t w = c.TextWidth(line);
+        const std::int32_t x = label.Alignment() == taLeftJustify ? box.Left + kPad
+                               : label.Alignment() == taRightJustify
+                                   ? box.Right - kPad - w
+                                   : (box.Left + box.Right - w) / 2;
+        c.TextOut(x, y, line);
+        y += lineHeight;
+    }
     return b;
 }
 

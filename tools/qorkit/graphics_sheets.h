@@ -1,5 +1,5 @@
 // Pictures the graphics commands and the tour draw: the sheet of every mark code and a frame
-// sample.
+// sample and a text label.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "qorkit/core/types.h"
+#include "qorkit/graphics/text_label.h"
 #include "qorkit/rtl/bitmap.h"
 
 namespace qorkit::tool {
@@ -24,6 +25,12 @@ std::unique_ptr<TBitmap> FrameSample(TFrameStyle style, std::int32_t width, std:
 /// "engraved" or the file names "fsNone" ... "fsEngraved", ignoring A-Z case.
 std::optional<TFrameStyle> FrameStyleByName(std::string_view name);
 
+/// The label as a chart would show it on a white ground: its caption lines in its font and
+/// alignment, on its background unless transparent, with a border for `tlBox` and `tlShadow`,
+/// a line under the text for `tlUnderline` and, for `tlShadow`, the shadow at the label's
+/// offsets in its shadow colour. A label that is not visible or in `tlOff` leaves the ground
+/// empty. The picture is at most 4096 pixels each way.
+std::unique_ptr<TBitmap> LabelPicture(const TCustomTextLabel& label);
 /// `b` enlarged `zoom` times, each pixel becoming a zoom x zoom block.
 std::unique_ptr<TBitmap> Enlarged(TBitmap& b, std::int32_t zoom);
 

@@ -1,4 +1,5 @@
-// Tour sections: marks, frames and text drawn into a PNG file, and a printed page as PDF.
+// Tour sections: marks, frames and text drawn into a PNG file, a text label file, and a
+// printed page as PDF.
 #include <filesystem>
 
 #include "command.h"
@@ -71,7 +72,42 @@ void ShowPrinter(std::ostream& out) {
         << " pixels high, as on screen)\n";
 }
 
+void ShowLabel(std::ostream& out) {
+    // Two labels into one file, one found again by its id, then drawn.
+    const std::string file = TempFile("qorkit-tour-labels.xml");
+    TCustomTextLabel first, second;
+    first.SetTxtLblCaption(u"Peak <max> & more");
+    second.SetTxtLblCaption(u"Peak\nat 12.5 s");
+    second.SetTxtLblMode(tlShadow);
+    second.SetTxtLblShadowDx(4);
+    second.SetTxtLblShadowDy(4);
+    second.SetTxtLblColorBkg(0xE0FFFF);
+    second.SetTxtLblAlignment(taLeftJustify);
+    second.Font().SetSize(12);
+    second.Font().SetStyle({fsBold});
+    TextFile f;
+    f.Assign(FromUtf8(file));
+    f.Rewrite();
+    first.WriteToOpenXMLFile(f, true, u"first", 2);
+    second.WriteToOpenXMLFile(f, false, u"Second", 2);
+    f.Close();
+    TCustomTextLabel back;
+    int changes = 0;
+    back.OnChange = [&](TObject*) { ++changes; };
+    f.Reset();
+    const bool found = back.ReadFromOpenXMLFile(f, u"SECOND");
+    f.Close();
+    out << "Wrote two labels to " << file
+        << "; read 'SECOND' back: " << (found ? "found" : "missing") << ", " << changes
+        << " notification, style " << ToUtf8(String(xmlTxtLblMode[back.Mode()])) << ", caption \""
+        << ToUtf8(back.Caption().substr(0, 4)) << "...\"\n";
+    const std::string png = TempFile("qorkit-tour-label.png");
+    LabelPicture(back)->SaveToFile(FromUtf8(png), ifPNG);
+    out << "Drew it to " << png << " (qorkit label render " << file << " --id second --png OUT)\n";
+}
+
 const RegisterTourSection kGraphics({90, "Marks, frames and text on a bitmap", ShowGraphics});
+const RegisterTourSection kLabel({92, "A text label written, found by id and drawn", ShowLabel});
 const RegisterTourSection kPrinter({91, "The printer: pages as PDF", ShowPrinter});
 
 }  // namespace
