@@ -10,7 +10,7 @@ for group in "${@:-build}"; do
     case "$group" in
         build) packages+=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev
                           libbenchmark-dev python3 clang-format zlib1g-dev libssl-dev locales
-                          libcli11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+                          libfreetype-dev libfontconfig-dev fonts-dejavu-core
                           libpng-dev libcairo2-dev poppler-utils libre2-dev libisal-dev
                           chromium xvfb xauth zenity) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;

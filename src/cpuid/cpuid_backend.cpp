@@ -97,6 +97,7 @@ ProcessorFeatures DecodeProcessorFeatures(const CpuIdBackend& Backend) noexcept 
         bit(one.ECX, 27) && Backend.EnabledState != nullptr ? Backend.EnabledState() : 0;
     const bool ymm = (xcr0 & 0x6) == 0x6;
     const bool zmm = ymm && (xcr0 & 0xE0) == 0xE0;
+    f.Popcnt = bit(one.ECX, 23);
     f.Ssse3 = bit(one.ECX, 9);
     f.Sse41 = bit(one.ECX, 19);
     f.Pclmul = bit(one.ECX, 1);

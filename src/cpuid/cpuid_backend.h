@@ -38,6 +38,7 @@ CpuIdBackend CurrentCpuId() noexcept;
 /// The instruction-set extensions the library's fast paths use, each true only when both the
 /// processor reports it and the operating system saves the registers it needs.
 struct ProcessorFeatures {
+    bool Popcnt = false;
     bool Ssse3 = false;
     bool Sse41 = false;
     bool Pclmul = false;

@@ -1,6 +1,8 @@
 // Population count: a byte table everywhere, the POPCNT instruction where the processor has it.
 #include "bit_count.h"
 
+#include "../cpuid/cpuid_backend.h"
+
 #include <array>
 #include <cstring>
 
@@ -40,15 +42,8 @@ __attribute__((target("popcnt"))) std::uint64_t CountBitsPopcnt(const std::uint8
     return s0 + s1 + s2 + s3 + CountBitsTable(Data + i, Len - i);
 }
 
-// The processor is asked once, through the compiler's own feature query. This is the only
-// place the bit containers look at processor features; it belongs behind the library's
-// processor-feature probe once that offers the population count.
 bool ProcessorHasPopcnt() noexcept {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("popcnt") != 0;
-    }();
-    return has;
+    return HostFeatures().Popcnt;
 }
 
 #else

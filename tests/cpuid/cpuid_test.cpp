@@ -201,15 +201,16 @@ TEST(CpuIdSynthetic, WithoutTheInstructionEveryQueryRaises) {
 TEST(CpuIdSynthetic, ExtensionsNeedTheRegisterStateTheSystemSaves) {
     FakeCpu cpu;
     cpu.leaves[0] = {7, 0, 0, 0};
-    // PCLMUL, SSSE3, SSE4.1, OSXSAVE, AVX; AVX2, AVX-512 F/BW/VL, SHA; VBMI, VPCLMULQDQ.
-    cpu.leaves[1] = {0, 0, (1u << 1) | (1u << 9) | (1u << 19) | (1u << 27) | (1u << 28), 0};
+    // PCLMUL, SSSE3, SSE4.1, POPCNT, OSXSAVE, AVX; AVX2, AVX-512 F/BW/VL, SHA; VBMI, VPCLMULQDQ.
+    cpu.leaves[1] = {0, 0,
+                     (1u << 1) | (1u << 9) | (1u << 19) | (1u << 23) | (1u << 27) | (1u << 28), 0};
     cpu.leaves[7] = {0, (1u << 5) | (1u << 16) | (1u << 29) | (1u << 30) | (1u << 31),
                      (1u << 1) | (1u << 10), 0};
     FakeCpuScope scope;
     gFake = cpu;
     gFake.xcr0 = 0xE7;  // x87, SSE, AVX, opmask, ZMM
     auto f = detail::DecodeProcessorFeatures(detail::CurrentCpuId());
-    EXPECT_TRUE(f.Pclmul && f.Ssse3 && f.Sse41 && f.Avx2 && f.Sha && f.Vpclmul);
+    EXPECT_TRUE(f.Pclmul && f.Ssse3 && f.Sse41 && f.Popcnt && f.Avx2 && f.Sha && f.Vpclmul);
     EXPECT_TRUE(f.Avx512F && f.Avx512BW && f.Avx512VL && f.Avx512Vbmi);
     gFake.xcr0 = 0x07;  // the system saves no ZMM state
     f = detail::DecodeProcessorFeatures(detail::CurrentCpuId());
@@ -227,7 +228,7 @@ TEST(CpuIdSynthetic, ExtensionsNeedTheRegisterStateTheSystemSaves) {
     EXPECT_FALSE(f.Avx2 || f.Sha || f.Avx512F);
     gFake.present = false;
     f = detail::DecodeProcessorFeatures(detail::CurrentCpuId());
-    EXPECT_FALSE(f.Pclmul || f.Ssse3);
+    EXPECT_FALSE(f.Pclmul || f.Ssse3 || f.Popcnt);
 }
 
 TEST(CpuIdHost, TheProcessorAtHand) {
@@ -254,6 +255,7 @@ TEST(CpuIdHost, TheProcessorAtHand) {
     EXPECT_EQ(f.Avx512Vbmi, __builtin_cpu_supports("avx512vbmi") != 0);
     EXPECT_EQ(f.Pclmul, __builtin_cpu_supports("pclmul") != 0);
     EXPECT_EQ(f.Sse41, __builtin_cpu_supports("sse4.1") != 0);
+    EXPECT_EQ(f.Popcnt, __builtin_cpu_supports("popcnt") != 0);
 #else
     EXPECT_FALSE(CPU_IDSupport());
 #endif

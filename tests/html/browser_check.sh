@@ -2,11 +2,16 @@
 # Fills tests/data/html_browser.html with values that need escaping (through `qorkit html
 # fill`, that is THtmlProducer), opens the page in headless Chromium and checks that the text
 # the browser shows for each value is exactly the value given.
-# Usage: browser_check.sh QORKIT_TOOL TEMPLATE WORK_DIR. Exit 77 (skipped) without Chromium.
+# Usage: browser_check.sh QORKIT_TOOL TEMPLATE WORK_DIR. Exit 77 (skipped) without Chromium,
+# unless QORKIT_REQUIRE_BROWSER is set (as in CI): then a missing browser fails the test.
 set -u
 tool=$1 template=$2 work=$3
 chromium=$(command -v chromium || true)
 if [ -z "$chromium" ]; then
+    if [ -n "${QORKIT_REQUIRE_BROWSER:-}" ]; then
+        echo "chromium not found on PATH (Debian package chromium), and QORKIT_REQUIRE_BROWSER is set"
+        exit 1
+    fi
     echo "chromium not found on PATH (Debian package chromium): browser test skipped"
     exit 77
 fi

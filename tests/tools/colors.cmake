@@ -19,11 +19,11 @@ set_tests_properties(Tool.ColorUnknownNameFails PROPERTIES PASS_REGULAR_EXPRESSI
     "^qorkit: color: 'nosuchcolour' is neither a colour name nor a hexadecimal value\nrc=1\n$")
 add_test(NAME Tool.ColorMissingOperandIsUsageError COMMAND sh -c "${tool} color 2>&1; echo rc=$?")
 set_tests_properties(Tool.ColorMissingOperandIsUsageError PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: color: missing colour \\(usage: qorkit color [^\n]*\\)\nrc=2\n$")
+    "^qorkit: color: missing operand; usage: qorkit color [^\n]*\nrc=2\n$")
 add_test(NAME Tool.ColorUnknownOptionIsUsageError
     COMMAND sh -c "${tool} color red --png x.png 2>&1; echo rc=$?")
 set_tests_properties(Tool.ColorUnknownOptionIsUsageError PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: color: unknown option '--png' [^\n]*\nrc=2\n$")
+    "^qorkit: color: unknown option '--png'; usage: [^\n]*\nrc=2\n$")
 
 add_test(NAME Tool.PaletteListsColours COMMAND ${tool} palette ${colors_data}_palette.txt --list)
 set_tests_properties(Tool.PaletteListsColours PROPERTIES PASS_REGULAR_EXPRESSION
@@ -42,11 +42,11 @@ set_tests_properties(Tool.PaletteHelp PROPERTIES PASS_REGULAR_EXPRESSION
 add_test(NAME Tool.PaletteMissingFileFails
     COMMAND sh -c "${tool} palette /nonexistent/palette.txt 2>&1; echo rc=$?")
 set_tests_properties(Tool.PaletteMissingFileFails PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: palette: cannot open '/nonexistent/palette.txt': No such file or directory\nrc=1\n$")
+    "^qorkit: palette: /nonexistent/palette.txt: No such file or directory\nrc=1\n$")
 add_test(NAME Tool.PaletteDirectoryFails
     COMMAND sh -c "${tool} palette ${CMAKE_CURRENT_SOURCE_DIR}/data 2>&1; echo rc=$?")
 set_tests_properties(Tool.PaletteDirectoryFails PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: palette: cannot open '[^']*': Is a directory\nrc=1\n$")
+    "^qorkit: palette: [^\n]*data: Is a directory\nrc=1\n$")
 add_test(NAME Tool.PaletteTruncatedFileFails
     COMMAND sh -c "${tool} palette ${colors_data}_truncated.txt 2>&1; echo rc=$?")
 set_tests_properties(Tool.PaletteTruncatedFileFails PROPERTIES PASS_REGULAR_EXPRESSION
@@ -54,7 +54,15 @@ set_tests_properties(Tool.PaletteTruncatedFileFails PROPERTIES PASS_REGULAR_EXPR
 add_test(NAME Tool.PaletteWidthOutOfRange
     COMMAND sh -c "${tool} palette --width 5000 ${colors_data}_palette.txt 2>&1; echo rc=$?")
 set_tests_properties(Tool.PaletteWidthOutOfRange PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: palette: --width must be a number 1..1024, not '5000' [^\n]*\nrc=2\n$")
+    "^qorkit: palette: --width '5000' is out of range \\(1..1024\\); usage: [^\n]*\nrc=2\n$")
 add_test(NAME Tool.PaletteMissingOperand COMMAND sh -c "${tool} palette --list 2>&1; echo rc=$?")
 set_tests_properties(Tool.PaletteMissingOperand PROPERTIES PASS_REGULAR_EXPRESSION
-    "^qorkit: palette: missing file [^\n]*\nrc=2\n$")
+    "^qorkit: palette: missing operand; usage: [^\n]*\nrc=2\n$")
+add_test(NAME Tool.PaletteWritesPngStrip
+    COMMAND sh -c "${tool} palette --width 5 --png - ${colors_data}_palette.txt | od -An -tx1 -j16 -N8")
+set_tests_properties(Tool.PaletteWritesPngStrip PROPERTIES
+    PASS_REGULAR_EXPRESSION "^ 00 00 00 28 00 00 00 30\n$")
+add_test(NAME Tool.PalettePngAndListExcludeEachOther
+    COMMAND sh -c "${tool} palette --list --png x.png ${colors_data}_palette.txt 2>&1; echo rc=$?")
+set_tests_properties(Tool.PalettePngAndListExcludeEachOther PROPERTIES PASS_REGULAR_EXPRESSION
+    "^qorkit: palette: --list and --png exclude each other; usage: [^\n]*\nrc=2\n$")

@@ -17,11 +17,11 @@ set_tests_properties(Tool.GraphicsHelpGoesToStdout PROPERTIES
     PASS_REGULAR_EXPRESSION "usage: qorkit marks.*usage: qorkit frame")
 foreach(case
         "UnknownStyle|frame wobbly --png x.png|qorkit: frame: unknown frame style wobbly"
-        "MissingStyle|frame --png x.png|qorkit: frame: missing STYLE"
+        "MissingStyle|frame --png x.png|qorkit: frame: missing operand"
         "MissingPng|marks|qorkit: marks: --png OUT is required"
-        "ZoomOutOfRange|marks --png x.png --zoom 9|--zoom must be a number from 1 to 8"
-        "WidthOutOfRange|frame simple --png x.png --width 99999|--width must be a number from 40 to 4096"
-        "UnknownOption|marks --png x.png --bogus|qorkit: marks: unknown option --bogus")
+        "ZoomOutOfRange|marks --png x.png --zoom 9|--zoom '9' is out of range \\(1..8\\)"
+        "WidthOutOfRange|frame simple --png x.png --width 99999|--width '99999' is out of range \\(40..4096\\)"
+        "UnknownOption|marks --png x.png --bogus|qorkit: marks: unknown option '--bogus'")
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 name)
     list(GET parts 1 cmdline)

@@ -1,19 +1,13 @@
 // The colour subcommands: color (one colour in every model, with its nearest named colour) and
-// palette (a colour-array file as a strip of coloured terminal cells, or as a list).
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// palette (a colour-array file as a strip of coloured terminal cells, a list, or a PNG strip).
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "command.h"
+#include "graphics_sheets.h"
 #include "qorkit/Qor_qorcolors.h"
 
 namespace qorkit::tool {
@@ -23,46 +17,23 @@ namespace {
 int Color(Args args, std::ostream& out, std::ostream& err);
 int Palette(Args args, std::ostream& out, std::ostream& err);
 
-const Command kColor{"color", "qorkit color NAME|#RRGGBB|HEX",
-                     "a colour in RGB, HSL, HSV, HSI and CMYK, with its nearest named colour",
-                     Color};
-const Command kPalette{"palette", "qorkit palette [--width N] [--list] FILE",
-                       "a colour-array file as a strip of coloured terminal cells (or a list)",
-                       Palette};
-
-constexpr const char* kColorHelp =
-    "Shows one colour in every colour model of the library.\n"
-    "\n"
-    "The colour is a name of the named-colour table (A-Z case ignored, e.g. SteelBlue or\n"
-    "navyblue), '#' and six hexadecimal digits in web order (#RRGGBB), or hexadecimal digits\n"
-    "of the stored colour value, blue first (BBGGRR, optionally after '$'; up to 8 digits).\n";
-constexpr const char* kPaletteHelp =
-    "Shows a colour-array file: a header line 'first last', then one line of 8 hexadecimal\n"
-    "digits per colour. FILE may be - for standard input.\n"
-    "\n"
+const Command kColor{
+    "color", "qorkit color NAME|#RRGGBB|HEX",
+    "a colour in RGB, HSL, HSV, HSI and CMYK, with its nearest named colour", Color,
+    "  The colour is a name of the named-colour table (A-Z case ignored, e.g. SteelBlue or\n"
+    "  navyblue), '#' and six hexadecimal digits in web order (#RRGGBB), or hexadecimal digits\n"
+    "  of the stored colour value, blue first (BBGGRR, optionally after '$'; up to 8 digits).\n"};
+const Command kPalette{
+    "palette", "qorkit palette [--width N] [--list] [--png OUT] FILE",
+    "a colour-array file as a strip of coloured terminal cells, a list, or a PNG strip", Palette,
+    "  FILE        a header line 'first last', then one line of 8 hexadecimal digits per\n"
+    "              colour; - for standard input\n"
     "  --width N   cells of the strip, 1..1024 (default 64); each shows the colour at its\n"
-    "              share of the array\n"
+    "              share of the array (24-bit ANSI background colours on a terminal)\n"
     "  --list      one line per colour instead: index, value, RGB and name\n"
-    "\n"
-    "The strip is drawn with 24-bit ANSI background colours; colours before the file's first\n"
-    "index show as black.\n";
-
-// A usage error: one line naming the problem and the usage, exit code 2.
-int Usage(const Command& c, const std::string& what, std::ostream& err) {
-    err << "qorkit: " << c.Name << ": " << what << " (usage: " << c.Usage << ")\n";
-    return 2;
-}
-
-int Fail(const char* cmd, const std::string& what, std::ostream& err) {
-    err << "qorkit: " << cmd << ": " << what << "\n";
-    return 1;
-}
-
-int FinishOutput(const char* cmd, std::ostream& out, std::ostream& err) {
-    out.flush();
-    if (!out) return Fail(cmd, "cannot write standard output", err);
-    return 0;
-}
+    "  --png OUT   write the strip as a PNG picture (N cells of 8 x 48 pixels; - for\n"
+    "              standard output) instead\n"
+    "  Colours before the file's first index show as black.\n"};
 
 bool IsHexDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -106,44 +77,11 @@ std::string WebHex(TColor c) {
     return buf;
 }
 
-bool WantsHelp(Args args) {
-    for (const std::string& a : args) {
-        if (a == "--") return false;
-        if (a == "--help" || a == "-h") return true;
-    }
-    return false;
-}
-
-// Splits the arguments into options and operands: options may stand anywhere, "--" ends them.
-void SplitArgs(Args args, std::vector<std::string>& options, std::vector<std::string>& operands) {
-    bool optionsEnded = false;
-    for (const std::string& a : args) {
-        if (!optionsEnded && a == "--")
-            optionsEnded = true;
-        else if (!optionsEnded && a.size() > 1 && a[0] == '-')
-            options.push_back(a);
-        else
-            operands.push_back(a);
-    }
-}
-
-int Color(Args args, std::ostream& out, std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << "usage: " << kColor.Usage << "\n\n" << kColorHelp;
-        return 0;
-    }
-    std::vector<std::string> options, operands;
-    SplitArgs(args, options, operands);
-    if (!options.empty()) {
-        return Usage(kColor, "unknown option '" + options.front() + "'", err);
-    }
-    if (operands.size() != 1) {
-        return Usage(kColor, operands.empty() ? "missing colour" : "more than one colour", err);
-    }
+int Color(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> operands = OptionParser().Parse(args, 1, 1);
     const std::optional<TColor> parsed = ParseColor(operands[0]);
     if (!parsed)
-        return Fail("color",
-                    "'" + operands[0] + "' is neither a colour name nor a hexadecimal value", err);
+        throw Failure("'" + operands[0] + "' is neither a colour name nor a hexadecimal value");
     const TColor c = *parsed;
     double h, s, x;
     out << "value    " << ToUtf8(ColorToHexStr(c)) << "  " << ToUtf8(ObtainColorName(c)) << "\n";
@@ -165,21 +103,7 @@ int Color(Args args, std::ostream& out, std::ostream& err) {
     const int nearest = NearestNamedColor(c, d);
     out << "nearest  " << ToUtf8(AllQORColorNames[nearest]) << " "
         << ToUtf8(ColorToHexStr(AllQORColors[nearest])) << " (distance " << Fixed(d, 4) << ")\n";
-    return FinishOutput("color", out, err);
-}
-
-// Checks that `name` can be opened for reading, so that a failure names the system's reason.
-bool CheckReadable(const std::string& name, std::string& reason) {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    const bool isDir = ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-    ::close(fd);
-    if (isDir) reason = std::strerror(EISDIR);
-    return !isDir;
+    return 0;
 }
 
 std::string AnsiCell(TColor c) {
@@ -187,54 +111,28 @@ std::string AnsiCell(TColor c) {
            std::to_string(BlueOf(c)) + "m \x1b[0m";
 }
 
-int Palette(Args args, std::ostream& out, std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << "usage: " << kPalette.Usage << "\n\n" << kPaletteHelp;
-        return 0;
-    }
-    std::vector<std::string> options, operands;
-    bool optionsEnded = false, list = false;
-    long width = 64;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a == "-" || a.size() < 2 || a[0] != '-') {
-            operands.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--list") {
-            list = true;
-        } else if (a == "--width") {
-            if (i + 1 >= args.size()) {
-                return Usage(kPalette, "--width needs a number", err);
-            }
-            const std::string& v = args[++i];
-            char* end = nullptr;
-            errno = 0;
-            width = std::strtol(v.c_str(), &end, 10);
-            if (v.empty() || *end != '\0' || errno != 0 || width < 1 || width > 1024) {
-                return Usage(kPalette, "--width must be a number 1..1024, not '" + v + "'", err);
-            }
-        } else {
-            return Usage(kPalette, "unknown option '" + a + "'", err);
-        }
-    }
-    if (operands.size() != 1) {
-        return Usage(kPalette, operands.empty() ? "missing file" : "more than one file", err);
-    }
-    const std::string& name = operands[0];
-    std::string reason;
-    if (name != "-" && !CheckReadable(name, reason))
-        return Fail("palette", "cannot open '" + name + "': " + reason, err);
-
+int Palette(Args args, std::ostream& out, std::ostream&) {
+    bool list = false;
+    std::int32_t width = 64;
+    std::optional<std::string> png;
+    const std::vector<std::string> file = OptionParser()
+                                              .Flag("--list", list)
+                                              .Int("--width", width, 1, 1024)
+                                              .Text("--png", png)
+                                              .Parse(args, 1, 1);
+    const std::string& name = file[0];
+    if (list && png) throw UsageFailure("--list and --png exclude each other");
+    // The colour-array reader works on named files: standard input goes through a copy.
+    OpenInput(name);  // reports a missing or unreadable file with the system's reason
+    std::optional<TemporaryFile> copy;
+    if (name == "-") copy.emplace(ReadInputBytes(name));
     TColorArray colors;
     colors.SetSize(1);
     colors.Fill(0);
-    if (!colors.LoadFromFile(FromUtf8(name == "-" ? std::string("/dev/stdin") : name), true))
-        return Fail("palette",
-                    "'" + name + "' is not a colour-array file (a header 'first last' with last " +
-                        "in 1.." + std::to_string(TColorArray::kMaxFileSize) +
-                        ", then one line per colour)",
-                    err);
+    if (!colors.LoadFromFile(FromUtf8(copy ? copy->Name() : name), true))
+        throw Failure("'" + name +
+                      "' is not a colour-array file (a header 'first last' with last " + "in 1.." +
+                      std::to_string(TColorArray::kMaxFileSize) + ", then one line per colour)");
     const std::int32_t n = colors.Size();
     if (list) {
         for (std::int32_t i = 1; i <= n; ++i) {
@@ -242,15 +140,28 @@ int Palette(Args args, std::ostream& out, std::ostream& err) {
             out << i << "\t" << ToUtf8(ColorToHexStr(c)) << "\t" << Triple(c) << "\t"
                 << ToUtf8(ObtainColorName(c)) << "\n";
         }
-        return FinishOutput("palette", out, err);
+        return 0;
+    }
+    const auto cell = [&](std::int32_t k) {
+        return colors.GetColorElem(static_cast<std::int32_t>(1 + std::int64_t{k} * n / width));
+    };
+    if (png) {
+        constexpr std::int32_t kCellWidth = 8, kHeight = 48;
+        TBitmap strip(width * kCellWidth, kHeight);
+        for (std::int32_t k = 0; k < width; ++k) {
+            strip.Canvas().Brush().SetColor(cell(k));
+            strip.Canvas().FillRect({k * kCellWidth, 0, (k + 1) * kCellWidth, kHeight});
+        }
+        WritePng(strip, *png, out);
+        return 0;
     }
     std::string strip;
-    for (long k = 0; k < width; ++k)
-        strip += AnsiCell(colors.GetColorElem(static_cast<std::int32_t>(1 + k * n / width)));
+    for (std::int32_t k = 0; k < width; ++k)
+        strip += AnsiCell(cell(k));
     out << strip << "\n"
         << n << " colours, " << ToUtf8(ColorToHexStr(colors.GetColorElem(1))) << " .. "
         << ToUtf8(ColorToHexStr(colors.GetColorElem(n))) << "\n";
-    return FinishOutput("palette", out, err);
+    return 0;
 }
 
 const RegisterCommand kColorCmd(kColor);

@@ -1,7 +1,5 @@
 // The cpuinfo subcommand (what the identification unit reports about this processor) and the
 // tour section about it.
-#include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <iomanip>
 #include <sstream>
@@ -61,25 +59,10 @@ void PrintFeatures(std::ostream& out) {
                 << "\n";
 }
 
-int CpuInfo(Args args, std::ostream& out, std::ostream& err) {
-    CLI::App app{"Reports the processor's identification, features and clock.", "cpuinfo"};
-    std::uint32_t delay = 200;
-    app.add_option("--delay", delay, "clock measuring time in milliseconds (1-10000)")
-        ->check(CLI::Range(1u, 10000u));
-    try {
-        std::vector<std::string> rev(args.rbegin(), args.rend());
-        app.parse(rev);
-    } catch (const CLI::CallForHelp&) {
-        out << "usage: qorkit cpuinfo [--delay MS]\n" << app.help("", CLI::AppFormatMode::Sub);
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        err << "qorkit: cpuinfo: " << e.what() << "\n";
-        return 2;
-    }
-    if (!CPU_IDSupport()) {
-        err << "qorkit: cpuinfo: this processor has no identification instruction\n";
-        return 1;
-    }
+int CpuInfo(Args args, std::ostream& out, std::ostream&) {
+    std::int32_t delay = 200;
+    OptionParser().Int("--delay", delay, 1, 10000).Parse(args, 0, 0);
+    if (!CPU_IDSupport()) throw Failure("this processor has no identification instruction");
     PrintIdentity(out);
     out << "processors: " << CPU_Count() << "\n";
     PrintFeatures(out);
@@ -88,11 +71,6 @@ int CpuInfo(Args args, std::ostream& out, std::ostream& err) {
     out << std::fixed << std::setprecision(0) << "clock: " << CPU_Speed(delay)
         << " MHz (measured over " << delay << " ms)\n";
     out << "division flaw: " << (CPU_FDIVBugPresent() ? "present" : "absent") << "\n";
-    out.flush();
-    if (!out) {
-        err << "qorkit: cpuinfo: cannot write the output\n";
-        return 1;
-    }
     return 0;
 }
 

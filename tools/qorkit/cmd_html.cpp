@@ -1,12 +1,7 @@
 // HTML subcommands (html fill, html text, urlencode, urldecode) and the tour section about
 // HTML support.
-#include <CLI/CLI.hpp>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
-#include <iterator>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -37,90 +32,31 @@ const Command kUrlEncode{"urlencode", "qorkit urlencode TEXT...",
 const Command kUrlDecode{"urldecode", "qorkit urldecode [--utf8] TEXT...",
                          "decode %hh escapes in each TEXT, twice (- reads lines)", UrlDecodeCmd};
 
-// Runs a CLI11 parser over `args`: "--help" prints the help to `out` (exit 0), a usage error
-// prints one line and the usage to `err` (exit 2). Returns -1 when the command should go on.
-int Parse(CLI::App& app, Args args, std::string_view what, std::string_view usage,
-          std::ostream& out, std::ostream& err) {
-    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
-    try {
-        app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        out << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        err << "qorkit: " << what << ": " << e.what() << "; usage: " << usage << "\n";
-        return 2;
-    }
-    return -1;
-}
-
 // The whole of `name` (or standard input for "-"), decoded as UTF-8 when valid, else as
-// Windows-1252. On failure reports the reason and returns false.
-bool ReadText(const std::string& name, String& text, std::string_view what, std::ostream& err) {
-    std::string bytes;
-    if (name == "-") {
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) {
-            err << "qorkit: " << what << ": standard input: read error\n";
-            return false;
-        }
-    } else {
-        errno = 0;
-        if (!ReadFileBytes(name, bytes)) {
-            std::error_code ec;
-            const char* reason = std::filesystem::is_directory(name, ec) ? std::strerror(EISDIR)
-                                 : errno != 0                            ? std::strerror(errno)
-                                                                         : "read error";
-            err << "qorkit: " << what << ": " << name << ": " << reason << "\n";
-            return false;
-        }
-    }
+// Windows-1252. Throws `Failure` with the system's reason when it cannot be read.
+String ReadText(const std::string& name) {
     bool utf8 = false;
-    text = DecodeTextBytes(bytes, utf8);
-    return true;
+    return DecodeTextBytes(ReadInputBytes(name), utf8);
 }
 
-// Output ends with a check that it reached its destination.
-int Finish(std::ostream& out, std::ostream& err, std::string_view what) {
-    out.flush();
-    if (!out) {
-        err << "qorkit: " << what << ": standard output: write error\n";
-        return 1;
-    }
-    return 0;
-}
-
-int Fill(Args args, std::ostream& out, std::ostream& err) {
-    constexpr std::string_view usage =
-        "qorkit html fill [--raw] [--strict] TEMPLATE [NAME=VALUE]...";
-    CLI::App app("Fills the <#NAME ...> tags of an HTML template and prints the page.",
-                 "qorkit html fill");
+int Fill(Args args, std::ostream& out) {
     bool raw = false;
     bool strict = false;
-    std::string templ;
-    std::vector<std::string> pairs;
-    app.add_flag("--raw", raw, "insert the values as they are (default: escaped for HTML)");
-    app.add_flag("--strict", strict, "fail when a tag of the template has no value");
-    app.add_option("TEMPLATE", templ, "template file (- for standard input)")->required();
-    app.add_option("NAME=VALUE", pairs, "text for the tags <#NAME ...> (NAME in any case)");
-    if (const int rc = Parse(app, args, "html fill", usage, out, err); rc >= 0) return rc;
-
+    const std::vector<std::string> operands = OptionParser()
+                                                  .Flag("--raw", raw)
+                                                  .Flag("--strict", strict)
+                                                  .Parse(args, 1, OptionParser::kMany);
     std::map<String, String> values;
-    for (const std::string& p : pairs) {
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        const std::string& p = operands[i];
         const std::size_t eq = p.find('=');
-        if (eq == 0 || eq == std::string::npos) {
-            err << "qorkit: html fill: '" << p << "' is not NAME=VALUE; usage: " << usage << "\n";
-            return 2;
-        }
+        if (eq == 0 || eq == std::string::npos) throw UsageFailure("'" + p + "' is not NAME=VALUE");
         const String value = FromUtf8(p.substr(eq + 1));
         values[LowerCase(FromUtf8(p.substr(0, eq)))] =
             raw ? value : MakeStringHTMLCompatible(value);
     }
-    String text;
-    if (!ReadText(templ, text, "html fill", err)) return 1;
-
     THtmlProducer producer;
-    producer.SetTemplate(text);
+    producer.SetTemplate(ReadText(operands[0]));
     String missing;
     producer.SetOnHTMLTag([&](TObject*, const String& name, const String&, String& r) {
         const auto it = values.find(name);
@@ -130,59 +66,33 @@ int Fill(Args args, std::ostream& out, std::ostream& err) {
             missing = r;
     });
     producer.Convert();
-    if (strict && !missing.empty()) {
-        err << "qorkit: html fill: no value for the tag " << ToUtf8(missing) << "\n";
-        return 1;
-    }
+    if (strict && !missing.empty()) throw Failure("no value for the tag " + ToUtf8(missing));
     out << ToUtf8(producer.ConvertedHTML());
-    return Finish(out, err, "html fill");
+    return 0;
 }
 
-int Text(Args args, std::ostream& out, std::ostream& err) {
-    constexpr std::string_view usage = "qorkit html text [--flat] FILE";
-    CLI::App app("Prints the body of an HTML page as plain text.", "qorkit html text");
+int Text(Args args, std::ostream& out) {
     bool flat = false;
-    std::string name;
-    app.add_flag("--flat", flat, "the whole text as one line");
-    app.add_option("FILE", name, "HTML file (- for standard input)")->required();
-    if (const int rc = Parse(app, args, "html text", usage, out, err); rc >= 0) return rc;
-    String html;
-    if (!ReadText(name, html, "html text", err)) return 1;
-    const String text = ConvertHTMLBodyToText(ExtractHTMLBody(html), !flat);
+    const std::vector<std::string> file = OptionParser().Flag("--flat", flat).Parse(args, 1, 1);
+    const String text = ConvertHTMLBodyToText(ExtractHTMLBody(ReadText(file[0])), !flat);
     if (!text.empty()) out << ToUtf8(ReplaceStringInString(text, u"\r\n", u"\n", false)) << "\n";
-    return Finish(out, err, "html text");
+    return 0;
 }
 
-int Html(Args args, std::ostream& out, std::ostream& err) {
-    const char* usage =
-        "usage: qorkit html fill [--raw] [--strict] TEMPLATE [NAME=VALUE]...\n"
-        "       qorkit html text [--flat] FILE\n";
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        out << usage;
-        return 0;
-    }
-    if (!args.empty() && args[0] == "fill") return Fill(args.subspan(1), out, err);
-    if (!args.empty() && args[0] == "text") return Text(args.subspan(1), out, err);
-    err << "qorkit: html: "
-        << (args.empty() ? std::string("missing subcommand")
-                         : "unknown subcommand '" + args[0] + "'")
-        << "; usage: qorkit html fill|text ...\n";
-    return 2;
+int Html(Args args, std::ostream& out, std::ostream&) {
+    if (args.empty()) throw UsageFailure("missing subcommand (fill or text)");
+    if (args[0] == "fill") return Fill(args.subspan(1), out);
+    if (args[0] == "text") return Text(args.subspan(1), out);
+    throw UsageFailure("unknown subcommand '" + args[0] + "'");
 }
 
 // urlencode and urldecode: each TEXT gives one output line; "-" stands for the lines of
 // standard input.
-int CodeTexts(Args args, bool decode, std::ostream& out, std::ostream& err) {
-    const char* what = decode ? "urldecode" : "urlencode";
-    const std::string_view usage = decode ? kUrlDecode.Usage : kUrlEncode.Usage;
-    CLI::App app(decode ? "Decodes the %hh escapes of each TEXT (two passes)."
-                        : "Percent-codes the URL-reserved characters of each TEXT.",
-                 std::string("qorkit ") + what);
+int CodeTexts(Args args, bool decode, std::ostream& out) {
     bool utf8 = false;
-    std::vector<std::string> texts;
-    if (decode) app.add_flag("--utf8", utf8, "take the decoded codes as UTF-8 bytes");
-    app.add_option("TEXT", texts, "text to code (- for the lines of standard input)")->required();
-    if (const int rc = Parse(app, args, what, usage, out, err); rc >= 0) return rc;
+    OptionParser parser;
+    if (decode) parser.Flag("--utf8", utf8);
+    const std::vector<std::string> texts = parser.Parse(args, 1, OptionParser::kMany);
     const auto code = [&](const std::string& line) {
         const String s = FromUtf8(line);
         if (!decode) return ToUtf8(URLEncode(s));
@@ -208,19 +118,16 @@ int CodeTexts(Args args, bool decode, std::ostream& out, std::ostream& err) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             out << code(line) << "\n";
         }
-        if (std::cin.bad()) {
-            err << "qorkit: " << what << ": standard input: read error\n";
-            return 1;
-        }
+        if (std::cin.bad()) throw Failure("standard input: read error");
     }
-    return Finish(out, err, what);
+    return 0;
 }
 
-int UrlEncodeCmd(Args args, std::ostream& out, std::ostream& err) {
-    return CodeTexts(args, false, out, err);
+int UrlEncodeCmd(Args args, std::ostream& out, std::ostream&) {
+    return CodeTexts(args, false, out);
 }
-int UrlDecodeCmd(Args args, std::ostream& out, std::ostream& err) {
-    return CodeTexts(args, true, out, err);
+int UrlDecodeCmd(Args args, std::ostream& out, std::ostream&) {
+    return CodeTexts(args, true, out);
 }
 
 const RegisterCommand kRegisterHtml(kHtml);

@@ -18,6 +18,16 @@ constexpr TColor kHighlight = 0xFFFFFF, kLight = 0xDFDFDF, kShadow = 0x808080, k
 
 }  // namespace
 
+void WritePng(TBitmap& b, const std::string& name, std::ostream& out) {
+    if (name != "-") {
+        b.SaveToFile(FromUtf8(name), ifPNG);
+        return;
+    }
+    const std::vector<std::uint8_t> bytes = b.SaveToBytes(ifPNG);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
 std::unique_ptr<TBitmap> Enlarged(TBitmap& b, std::int32_t zoom) {
     auto big = std::make_unique<TBitmap>(b.Width() * zoom, b.Height() * zoom);
     const TDIB dib = b.GetDIB();

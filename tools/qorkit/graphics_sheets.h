@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <ostream>
+#include <string>
 #include <string_view>
 
 #include "qorkit/core/types.h"
@@ -31,6 +33,9 @@ std::optional<TFrameStyle> FrameStyleByName(std::string_view name);
 /// offsets in its shadow colour. A label that is not visible or in `tlOff` leaves the ground
 /// empty. The picture is at most 4096 pixels each way.
 std::unique_ptr<TBitmap> LabelPicture(const TCustomTextLabel& label);
+/// Writes `b` as PNG to the file `name`, or to `out` for "-". Errors of the file raise the
+/// bitmap's exceptions; the dispatcher checks standard output.
+void WritePng(TBitmap& b, const std::string& name, std::ostream& out);
 /// `b` enlarged `zoom` times, each pixel becoming a zoom x zoom block.
 std::unique_ptr<TBitmap> Enlarged(TBitmap& b, std::int32_t zoom);
 
