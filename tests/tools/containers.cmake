@@ -13,7 +13,7 @@ set_tests_properties(Tool.CombinationsCountOutOfRangeFails PROPERTIES
 add_test(NAME Tool.CombinationsMissingOperandFails
     COMMAND sh -c "${tool} combinations 3 2>&1; test $? -eq 2")
 set_tests_properties(Tool.CombinationsMissingOperandFails PROPERTIES
-    PASS_REGULAR_EXPRESSION "^qorkit: combinations: expects two operands \\(usage:")
+    PASS_REGULAR_EXPRESSION "^qorkit: combinations: missing operand; usage:")
 add_test(NAME Tool.PermutationsFollowTheLevelOrder COMMAND qorkit_tool permutations -- 3)
 set_tests_properties(Tool.PermutationsFollowTheLevelOrder PROPERTIES
     PASS_REGULAR_EXPRESSION "^1 2 3\n2 1 3\n2 3 1\n1 3 2\n3 1 2\n3 2 1\n$")

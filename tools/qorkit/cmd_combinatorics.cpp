@@ -1,6 +1,5 @@
 // The combinations, permutations and nearest subcommands and the tour section about
 // combinatorics and nearest values.
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -28,37 +27,6 @@ const Command kPermutations{"permutations", "qorkit permutations N",
 const Command kNearest{"nearest", "qorkit nearest X VALUE...",
                        "0-based index and value of the VALUE nearest to X", Nearest};
 
-// Reports a usage error as one line and returns its exit status.
-int Misuse(const Command& c, std::ostream& err, const std::string& reason) {
-    err << "qorkit: " << c.Name << ": " << reason << " (usage: " << c.Usage << ")\n";
-    return 2;
-}
-
-// The operands of `args`, or false after a usage error or a help request (`status` says
-// which). "--help"/"-h" print the usage; "--" ends the options; an argument that starts with
-// "-" is an option unless `numbers` allows it as a negative number.
-bool Operands(const Command& c, Args args, bool numbers, std::ostream& out, std::ostream& err,
-              std::vector<std::string>& ops, int& status) {
-    bool options = true;
-    for (const std::string& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && (a == "--help" || a == "-h")) {
-            out << "usage: " << c.Usage << "\n" << c.Summary << "\n";
-            status = 0;
-            return false;
-        } else if (options && a.size() > 1 && a[0] == '-' &&
-                   !(numbers && (std::isdigit(static_cast<unsigned char>(a[1])) || a[1] == '.' ||
-                                 std::strchr("iInN", a[1]) != nullptr))) {
-            status = Misuse(c, err, "unknown option '" + a + "'");
-            return false;
-        } else {
-            ops.push_back(a);
-        }
-    }
-    return true;
-}
-
 // A whole decimal Integer, nothing else.
 bool ParseInt(const std::string& s, std::int32_t& v) {
     const char* const end = s.data() + s.size();
@@ -66,14 +34,12 @@ bool ParseInt(const std::string& s, std::int32_t& v) {
     return ec == std::errc() && p == end;
 }
 
-// Reads a decimal count in lo..hi; reports a usage error otherwise.
-bool Count(const Command& c, const std::string& text, const char* what, int lo, int hi,
-           std::ostream& err, std::int32_t& value) {
-    if (ParseInt(text, value) && value >= lo && value <= hi) return true;
-    Misuse(c, err,
-           std::string(what) + " must be a whole number in " + std::to_string(lo) + ".." +
-               std::to_string(hi) + ", not '" + text + "'");
-    return false;
+// A decimal count in lo..hi; a usage error otherwise.
+std::int32_t Count(const std::string& text, const char* what, int lo, int hi) {
+    std::int32_t value = 0;
+    if (ParseInt(text, value) && value >= lo && value <= hi) return value;
+    throw UsageFailure(std::string(what) + " must be a whole number in " + std::to_string(lo) +
+                       ".." + std::to_string(hi) + ", not '" + text + "'");
 }
 
 // Lines of bytes 1..n of a TCombination, written in large blocks. A reader that stops reading
@@ -129,14 +95,9 @@ class LineWriter {
 };
 
 int Combinations(Args args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> ops;
-    int status = 2;
-    if (!Operands(kCombinations, args, false, out, err, ops, status)) return status;
-    if (ops.size() != 2) return Misuse(kCombinations, err, "expects two operands");
-    std::int32_t k = 0, m = 0;
-    if (!Count(kCombinations, ops[0], "K", 1, 255, err, k) ||
-        !Count(kCombinations, ops[1], "M", k, 255, err, m))
-        return 2;
+    const std::vector<std::string> ops = OptionParser().Parse(args, 2, 2);
+    const std::int32_t k = Count(ops[0], "K", 1, 255);
+    const std::int32_t m = Count(ops[1], "M", k, 255);
     TCombination c{};
     c[0] = static_cast<std::uint8_t>(k);
     for (int i = 1; i <= k; ++i)
@@ -148,12 +109,8 @@ int Combinations(Args args, std::ostream& out, std::ostream& err) {
 }
 
 int Permutations(Args args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> ops;
-    int status = 2;
-    if (!Operands(kPermutations, args, false, out, err, ops, status)) return status;
-    if (ops.size() != 1) return Misuse(kPermutations, err, "expects one operand");
-    std::int32_t n = 0;
-    if (!Count(kPermutations, ops[0], "N", 1, 255, err, n)) return 2;
+    const std::vector<std::string> ops = OptionParser().Parse(args, 1, 1);
+    const std::int32_t n = Count(ops[0], "N", 1, 255);
     TCombination p{};
     p[0] = static_cast<std::uint8_t>(n);
     for (int i = 1; i <= n; ++i)
@@ -164,11 +121,8 @@ int Permutations(Args args, std::ostream& out, std::ostream& err) {
     return w.Finish();
 }
 
-int Nearest(Args args, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> ops;
-    int status = 2;
-    if (!Operands(kNearest, args, true, out, err, ops, status)) return status;
-    if (ops.size() < 2) return Misuse(kNearest, err, "expects X and at least one VALUE");
+int Nearest(Args args, std::ostream& out, std::ostream&) {
+    const std::vector<std::string> ops = OptionParser().Parse(args, 2, OptionParser::kMany);
     // Whole numbers throughout take the exact integer search; otherwise all are reals.
     std::vector<std::int32_t> ints(ops.size());
     bool integral = true;
@@ -181,22 +135,15 @@ int Nearest(Args args, std::ostream& out, std::ostream& err) {
         std::vector<double> reals(ops.size());
         for (std::size_t i = 0; i < ops.size(); ++i) {
             long double v = 0;
-            if (!TryStrToFloat(FromUtf8(ops[i]), v)) {
-                return Misuse(kNearest, err, "not a number: '" + ops[i] + "'");
-            }
+            if (!TryStrToFloat(FromUtf8(ops[i]), v))
+                throw UsageFailure("not a number: '" + ops[i] + "'");
             reals[i] = static_cast<double>(v);
         }
         ix = IndexOfNearestArrayValue(reals[0], std::span(reals).subspan(1));
     }
-    if (ix < 0) {
-        err << "qorkit: nearest: no value lies at a finite distance from " << ops[0] << "\n";
-        return 1;
-    }
+    if (ix < 0) throw Failure("no value lies at a finite distance from " + ops[0]);
     out << ix << "\t" << ops[static_cast<std::size_t>(ix) + 1] << "\n";
-    out.flush();
-    if (out) return 0;
-    err << "qorkit: nearest: standard output: " << std::strerror(errno) << "\n";
-    return 1;
+    return 0;
 }
 
 void ShowCombinatorics(std::ostream& out) {

@@ -3,11 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,131 +23,41 @@ namespace {
 
 int Featmat(Args args, std::ostream& out, std::ostream& err);
 
-constexpr const char* kUsage =
+const Command kFeatmat{
+    "featmat",
     "qorkit featmat info FILE\n"
-    "       qorkit featmat to-csv FILE [--delim X]\n"
-    "       qorkit featmat from-csv CSV OUT [--kinds K,K,...] [--delim X]";
-
-const Command kFeatmat{"featmat", kUsage, "feature-matrix files: summary, to CSV and from CSV",
-                       Featmat};
-
-constexpr const char* kHelp =
-    "FILE is a feature-matrix file as TFeatureMatrix::Save writes it; '-' reads standard input.\n"
+    "qorkit featmat to-csv FILE [--delim X]\n"
+    "qorkit featmat from-csv CSV OUT [--kinds K,K,...] [--delim X]",
+    "feature-matrix files: summary, to CSV and from CSV", Featmat,
+    "  FILE      a feature-matrix file as TFeatureMatrix::Save writes it; - reads standard input\n"
     "  info      the object count, then one line per feature: number, feature number, kind,\n"
     "            count of non-empty values and name, separated by tabs\n"
     "  to-csv    a header line of feature names, then one line per object (UTF-8)\n"
     "  from-csv  the first CSV line names the features, each further line is an object; kinds\n"
     "            are inferred per column (integer, double, tristate, else string) or given\n"
     "            with --kinds as integer, double, string, tristate or undefined\n"
-    "  --delim X the CSV delimiter: one character or 'tab' (default: detected, else ',')\n";
+    "  --delim X the CSV delimiter: one character or 'tab' (default: detected, else ',')\n"};
 
-/// Files read by the command: standard input for "-".
-bool ReadInput(const std::string& name, std::string& bytes, std::ostream& err) {
-    if (name == "-") {
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) {
-            err << "qorkit: featmat: cannot read standard input\n";
-            return false;
-        }
-        return true;
-    }
-    errno = 0;
-    if (ReadFileBytes(name, bytes)) return true;
-    const int e = errno;
-    err << "qorkit: featmat: cannot read '" << name
-        << "': " << (e != 0 ? std::strerror(e) : "not a regular file") << "\n";
-    return false;
-}
-
-/// Loads a matrix from the bytes of a file (the reader wants a file: the bytes go through a
-/// private temporary one when they came from standard input).
+/// Loads a matrix from a file (the reader wants a named file: standard input goes through a
+/// private temporary copy). A missing or unreadable file raises `Failure` with the reason.
 bool LoadMatrix(const std::string& name, TFeatureMatrix& m, std::ostream& err) {
-    std::string path = name;
-    std::string tmp;
-    if (name == "-") {
-        std::string bytes;
-        if (!ReadInput(name, bytes, err)) return false;
-        char pattern[] = "/tmp/qorkit-featmat-XXXXXX";
-        const int fd = ::mkstemp(pattern);
-        if (fd < 0) {
-            err << "qorkit: featmat: cannot create a temporary file: " << std::strerror(errno)
-                << "\n";
-            return false;
-        }
-        tmp = pattern;
-        const bool ok =
-            ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-        ::close(fd);
-        if (!ok) {
-            ::unlink(tmp.c_str());
-            err << "qorkit: featmat: cannot write a temporary file\n";
-            return false;
-        }
-        path = tmp;
-    } else {
-        std::FILE* f = std::fopen(name.c_str(), "rb");
-        if (f == nullptr) {
-            err << "qorkit: featmat: cannot read '" << name << "': " << std::strerror(errno)
-                << "\n";
-            return false;
-        }
-        std::fclose(f);
-    }
+    OpenInput(name);
+    std::optional<TemporaryFile> copy;
+    if (name == "-") copy.emplace(ReadInputBytes(name));
+    const std::string path = copy ? copy->Name() : name;
     std::int32_t r = -3;
     try {
         r = m.Load(FromUtf8(path));
     } catch (const Exception& e) {
-        if (!tmp.empty()) ::unlink(tmp.c_str());
         err << "qorkit: featmat: cannot read '" << name << "': " << e.what() << "\n";
         return false;
     }
-    if (!tmp.empty()) ::unlink(tmp.c_str());
     if (r == -2)
         err << "qorkit: featmat: '" << name
             << "': not a feature-matrix file (no featdef or featvals line)\n";
     else if (r == -3)
         err << "qorkit: featmat: '" << name << "': damaged feature-matrix file (bad number)\n";
     return r == 0;
-}
-
-/// A usage error: one line naming the problem, exit code 2.
-int Usage(std::ostream& err, const std::string& reason) {
-    err << "qorkit: featmat: " << reason << " (try 'qorkit featmat --help')\n";
-    return 2;
-}
-
-/// The operand count check shared by the subcommands.
-std::string OperandProblem(const std::vector<std::string>& positional, std::size_t wanted) {
-    if (positional.size() < wanted) return "missing operand";
-    if (positional.size() > wanted) return "extra operand '" + positional[wanted] + "'";
-    return "";
-}
-
-struct Options {
-    std::vector<std::string> positional;
-    std::optional<std::string> delim, kinds;
-    bool help = false;
-};
-
-/// Empty on success, else the reason of the usage error.
-std::string ParseOptions(Args args, Options& o) {
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!options || a.size() < 2 || a[0] != '-') {
-            o.positional.push_back(a);
-        } else if (a == "--") {
-            options = false;
-        } else if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--delim" || a == "--kinds") {
-            if (i + 1 == args.size()) return "option " + a + " needs a value";
-            (a == "--delim" ? o.delim : o.kinds) = args[++i];
-        } else {
-            return "unknown option '" + a + "'";
-        }
-    }
-    return "";
 }
 
 /// The kind named `name`: a display name of FEATKINDIDS or an enumeration name, any case.
@@ -191,12 +96,10 @@ void TextView(const TFeatureMatrix& m, TFeatureMatrix& text) {
     text.SetFeatType(0, 0, fkString);
 }
 
-int Info(const Options& o, std::ostream& out, std::ostream& err) {
-    if (const std::string why = OperandProblem(o.positional, 1); !why.empty())
-        return Usage(err, why);
-    if (o.delim || o.kinds) return Usage(err, "info takes no --delim or --kinds");
+int Info(Args args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> file = OptionParser().Parse(args, 1, 1);
     TFeatureMatrix m;
-    if (!LoadMatrix(o.positional[0], m, err)) return 1;
+    if (!LoadMatrix(file[0], m, err)) return 1;
     TFeatureMatrix text;
     TextView(m, text);
     out << "objects\t" << m.NObjects() << "\nfeatures\t" << m.NFeatures() << "\n";
@@ -212,15 +115,20 @@ int Info(const Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int ToCsv(const Options& o, std::ostream& out, std::ostream& err) {
+// The --delim option's character; a usage error for a bad one.
+Char Delimiter(const std::string& option) {
     Char delim = u',';
-    if (const std::string why = OperandProblem(o.positional, 1); !why.empty())
-        return Usage(err, why);
-    if (o.kinds) return Usage(err, "to-csv takes no --kinds");
-    if (o.delim && !ParseDelimiterOption(*o.delim, delim))
-        return Usage(err, "bad --delim '" + *o.delim + "'");
+    if (!ParseDelimiterOption(option, delim)) throw UsageFailure("bad --delim '" + option + "'");
+    return delim;
+}
+
+int ToCsv(Args args, std::ostream& out, std::ostream& err) {
+    std::optional<std::string> delimOption;
+    const std::vector<std::string> file =
+        OptionParser().Text("--delim", delimOption).Parse(args, 1, 1);
+    const Char delim = delimOption ? Delimiter(*delimOption) : u',';
     TFeatureMatrix m;
-    if (!LoadMatrix(o.positional[0], m, err)) return 1;
+    if (!LoadMatrix(file[0], m, err)) return 1;
     TFeatureMatrix text;
     TextView(m, text);
     std::vector<String> fields(static_cast<std::size_t>(m.NFeatures()));
@@ -235,40 +143,37 @@ int ToCsv(const Options& o, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int FromCsv(const Options& o, std::ostream&, std::ostream& err) {
+int FromCsv(Args args, std::ostream&, std::ostream& err) {
+    std::optional<std::string> delimOption, kindsOption;
+    const std::vector<std::string> files =
+        OptionParser().Text("--delim", delimOption).Text("--kinds", kindsOption).Parse(args, 2, 2);
     std::optional<Char> delim;
-    Char d = u',';
-    if (const std::string why = OperandProblem(o.positional, 2); !why.empty())
-        return Usage(err, why);
-    if (o.delim && !ParseDelimiterOption(*o.delim, d))
-        return Usage(err, "bad --delim '" + *o.delim + "'");
-    if (o.delim) delim = d;
-    std::string bytes;
-    if (!ReadInput(o.positional[0], bytes, err)) return 1;
+    if (delimOption) delim = Delimiter(*delimOption);
+    const std::string bytes = ReadInputBytes(files[0]);
     bool utf8 = false;
     const CsvFile csv = ParseCsv(DecodeTextBytes(bytes, utf8), delim);
     if (csv.records.empty()) {
-        err << "qorkit: featmat: '" << o.positional[0] << "': no header line\n";
+        err << "qorkit: featmat: '" << files[0] << "': no header line\n";
         return 1;
     }
     if (csv.columns > static_cast<std::size_t>(TFeatureMatrix::kMaxReadFeatures) ||
         csv.records.size() > static_cast<std::size_t>(INT32_MAX)) {
-        err << "qorkit: featmat: '" << o.positional[0] << "': too many columns or lines\n";
+        err << "qorkit: featmat: '" << files[0] << "': too many columns or lines\n";
         return 1;
     }
     std::vector<TFeatKind> kinds;
-    if (o.kinds) {
-        std::string list = *o.kinds + ",";
+    if (kindsOption) {
+        std::string list = *kindsOption + ",";
         for (std::size_t at = 0, comma; (comma = list.find(',', at)) != std::string::npos;
              at = comma + 1) {
             TFeatKind k = fkUndefined;
             if (!KindByName(list.substr(at, comma - at), k))
-                return Usage(err, "unknown kind '" + list.substr(at, comma - at) + "'");
+                throw UsageFailure("unknown kind '" + list.substr(at, comma - at) + "'");
             kinds.push_back(k);
         }
         if (kinds.size() != csv.columns)
-            return Usage(err, "--kinds names " + std::to_string(kinds.size()) + " kinds for " +
-                                  std::to_string(csv.columns) + " columns");
+            throw UsageFailure("--kinds names " + std::to_string(kinds.size()) + " kinds for " +
+                               std::to_string(csv.columns) + " columns");
     } else {
         for (std::size_t c = 0; c < csv.columns; ++c)
             kinds.push_back(InferKind(csv, c));
@@ -294,7 +199,7 @@ int FromCsv(const Options& o, std::ostream&, std::ostream& err) {
             try {
                 m.SetFeatValStr(static_cast<std::int32_t>(c + 1), static_cast<std::int32_t>(r), v);
             } catch (const EQORDStructError&) {
-                err << "qorkit: featmat: '" << o.positional[0] << "' line " << r + 1 << ", column "
+                err << "qorkit: featmat: '" << files[0] << "' line " << r + 1 << ", column "
                     << c + 1 << ": '" << ToUtf8(v) << "' is not a valid "
                     << ToUtf8(FEATKINDIDS[kinds[c]]) << " value\n";
                 return 1;
@@ -303,7 +208,7 @@ int FromCsv(const Options& o, std::ostream&, std::ostream& err) {
     if (lossy)
         err << "qorkit: featmat: warning: characters outside Windows-1252 are stored as '?'\n";
     try {
-        m.Save(FromUtf8(o.positional[1]));
+        m.Save(FromUtf8(files[1]));
     } catch (const Exception& e) {
         err << "qorkit: featmat: " << e.what() << "\n";
         return 1;
@@ -312,30 +217,12 @@ int FromCsv(const Options& o, std::ostream&, std::ostream& err) {
 }
 
 int Featmat(Args args, std::ostream& out, std::ostream& err) {
-    Options o;
-    if (const std::string why = ParseOptions(args, o); !why.empty()) return Usage(err, why);
-    if (o.help) {
-        out << "usage: " << kUsage << "\n" << kHelp;
-        return 0;
-    }
-    if (o.positional.empty()) return Usage(err, "missing subcommand (info, to-csv, from-csv)");
-    const std::string sub = o.positional.front();
-    o.positional.erase(o.positional.begin());
-    int rc = 0;
-    if (sub == "info")
-        rc = Info(o, out, err);
-    else if (sub == "to-csv")
-        rc = ToCsv(o, out, err);
-    else if (sub == "from-csv")
-        rc = FromCsv(o, out, err);
-    else
-        return Usage(err, "unknown subcommand '" + sub + "'");
-    out.flush();
-    if (!out) {
-        err << "qorkit: featmat: cannot write standard output\n";
-        return 1;
-    }
-    return rc;
+    if (args.empty()) throw UsageFailure("missing subcommand (info, to-csv, from-csv)");
+    const std::string& sub = args[0];
+    if (sub == "info") return Info(args.subspan(1), out, err);
+    if (sub == "to-csv") return ToCsv(args.subspan(1), out, err);
+    if (sub == "from-csv") return FromCsv(args.subspan(1), out, err);
+    throw UsageFailure("unknown subcommand '" + sub + "'");
 }
 
 void ShowFeatmat(std::ostream& out) {

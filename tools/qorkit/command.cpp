@@ -33,11 +33,17 @@ std::string Quote(std::string_view s) {
     return "'" + std::string(s) + "'";
 }
 
-// An argument that is an operand although it starts with "-": "-" itself and negative numbers.
+// An argument that is an operand although it starts with "-": "-" itself and negative numbers,
+// infinity ("-inf", "-infinity") and NaN included, in any case.
 bool LooksLikeOperand(std::string_view a) {
     if (a.size() < 2 || a[0] != '-') return true;
     const char c = a[1];
-    return (c >= '0' && c <= '9') || (c == '.' && a.size() > 2 && a[2] >= '0' && a[2] <= '9');
+    if ((c >= '0' && c <= '9') || (c == '.' && a.size() > 2 && a[2] >= '0' && a[2] <= '9'))
+        return true;
+    std::string lower(a.substr(1));
+    for (char& ch : lower)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
+    return lower == "inf" || lower == "infinity" || lower == "nan";
 }
 
 // An opened file descriptor that the stream closes.

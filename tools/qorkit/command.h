@@ -100,9 +100,9 @@ int ReportError(std::ostream& err, std::string_view message);
 ///
 /// Names are "-x", "--long" or both, separated by a comma. Options may stand before, between
 /// and after the operands; "--" makes every later argument an operand; "-" and arguments that
-/// start like a negative number ("-2", "-.5") are operands. A value follows its option as the
-/// next argument, or as "--width=8" / "-w8"; short flags may be grouped ("-in"). A later
-/// occurrence of an option overrides an earlier one. Misuse throws `UsageFailure` naming the
+/// start like a negative number ("-2", "-.5", "-inf", "-NaN") are operands. A value follows its
+/// option as the next argument, or as "--width=8" / "-w8"; short flags may be grouped ("-in"). A
+/// later occurrence of an option overrides an earlier one. Misuse throws `UsageFailure` naming the
 /// option: an unknown option, a missing value, a value given to a flag, a number that is not
 /// an integer or lies outside its bounds, too few or too many operands.
 class OptionParser {
