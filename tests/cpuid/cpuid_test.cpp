@@ -1,5 +1,9 @@
 // CPU identification: recorded processor signatures, the text and feature rules on synthetic
 // register values, the leaf checks and messages, and sanity on the processor at hand.
+#include <pthread.h>
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -265,3 +269,35 @@ TEST(CpuIdHost, TheProcessorAtHand) {
 
 }  // namespace
 }  // namespace qorkit
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace qorkit {
+namespace {
+
+// The measurement spans whole ticks from a tick change, so a short span agrees with a long
+// one (a span started inside a tick was up to one tick short, 10% at 10 ms); the scheduling
+// class and the nice value are what they were before, whether they could be raised or not.
+TEST(CpuIdHost, SpeedSpansWholeTicksAndRestoresThePriority) {
+    int policy = 0;
+    sched_param param{};
+    ASSERT_EQ(::pthread_getschedparam(::pthread_self(), &policy, &param), 0);
+    const int nice = ::getpriority(PRIO_PROCESS, 0);
+    // The lowest of a few measurements: on a busy machine a span can only overrun.
+    const auto lowest = [](std::uint32_t ms, int times) {
+        float v = 1e30f;
+        for (int i = 0; i < times; ++i)
+            v = std::min(v, CPU_Speed(ms));
+        return v;
+    };
+    EXPECT_NEAR(lowest(10, 5) / lowest(100, 3), 1.0, 0.03);
+    int policyAfter = -1;
+    sched_param paramAfter{};
+    ASSERT_EQ(::pthread_getschedparam(::pthread_self(), &policyAfter, &paramAfter), 0);
+    EXPECT_EQ(policyAfter, policy);
+    EXPECT_EQ(paramAfter.sched_priority, param.sched_priority);
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, 0), nice);
+}
+
+}  // namespace
+}  // namespace qorkit
+#endif
