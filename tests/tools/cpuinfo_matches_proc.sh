@@ -19,11 +19,18 @@ check model "$(ours model)" "$(field model)"
 check stepping "$(ours stepping)" "$(field stepping)"
 flags=" $(field flags) "
 ourflags=" $(printf '%s\n' "$out" | grep -m1 '^flags: ' | sed 's/^flags: //') "
-# Bits the kernel names the same way. The kernel may hide a bit (mtrr under a hypervisor), so
-# every one it reports must be ours, not the other way round.
-for f in fpu vme de pse tsc msr pae mce cx8 apic sep mtrr pge mca cmov pat pse36 clflush mmx; do
-    case "$flags" in *" $f "*)
-        case "$ourflags" in *" $f "*) ;; *) echo "flag $f missing from qorkit"; fail=1 ;; esac ;;
-    esac
+# The bits of the feature word, as "ours=kernel's" name where both know the bit. Every one the
+# kernel reports must be ours; every one of ours must be the kernel's, except those a kernel
+# hides under a hypervisor (mtrr).
+for pair in fpu vme de pse tsc msr pae mce cx8 apic sep mtrr pge mca cmov pat pse36 clflush \
+            mmx xsr=fxsr simd=sse simd2=sse2 ss reserved2=ht acpi tm; do
+    o=${pair%%=*} k=${pair#*=}
+    case "$flags" in *" $k "*) kernel=1 ;; *) kernel=0 ;; esac
+    case "$ourflags" in *" $o "*) mine=1 ;; *) mine=0 ;; esac
+    if [ $kernel = 1 ] && [ $mine = 0 ]; then echo "flag $o ($k) missing from qorkit"; fail=1; fi
+    if [ $kernel = 0 ] && [ $mine = 1 ] && [ "$k" != mtrr ]; then
+        echo "flag $o ($k) reported by qorkit but not by the kernel"
+        fail=1
+    fi
 done
 exit $fail
