@@ -9,6 +9,23 @@
 
 namespace qorkit::detail {
 
+using GrepPos = std::int32_t;
+
+/// The element that a repetition or option repeats.
+enum class GrepElem : std::uint8_t { Any, Set, Text };
+
+/// A token as the matcher reads it.
+struct GrepTok {
+    TGrepTokenAct Act = taNormal;
+    GrepElem El = GrepElem::Any;         ///< the element of a repetition or option
+    GrepPos N = 0;                       ///< text length (taNormal, or a repeated text)
+    const Char* Text = nullptr;          ///< the token's characters, Text[0..N-1]
+    const TCharArr256* Table = nullptr;  ///< membership table
+
+    /// Positions one repetition of the element covers.
+    GrepPos Width() const noexcept { return El == GrepElem::Text ? N : 1; }
+};
+
 /// Where a search ended.
 struct GrepSearchResult {
     bool Found = false;
