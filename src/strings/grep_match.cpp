@@ -28,9 +28,13 @@ namespace {
 
 using Pos = std::int32_t;
 using detail::CharPair;
+using detail::CharRanges;
 using detail::GrepElem;
 using Tok = detail::GrepTok;
 constexpr std::int64_t kLongestText = std::numeric_limits<Pos>::max() - 1024;
+// Steps below which the plain walk repeats failed "any character" continuations rather than
+// skipping them: it then needs no second walk to know every token's last pass.
+constexpr std::int64_t kExactSteps = 2048;
 
 class Bits {
   public:
@@ -58,8 +62,9 @@ std::optional<CharPair> Candidates(Char c, bool Fold) {
 
 class Walker {
   public:
-    Walker(const TRegExp& Re, Pos M, std::u16string_view S, bool Fold)
-        : FM(M), FS(S), FL(static_cast<Pos>(S.size())), FFold(Fold) {
+    Walker(const TRegExp& Re, Pos M, std::u16string_view S, bool Fold,
+           const std::optional<CharRanges>& FirstSet)
+        : FM(M), FS(S), FL(static_cast<Pos>(S.size())), FFold(Fold), FFirstSet(FirstSet) {
         for (Pos k = 0; k < M; ++k) {
             const TGrepToken& g = Re[static_cast<std::size_t>(k)];
             Tok t{g.Action, GrepElem::Any, 0, g.Params.data() + 1, &g.Params};
@@ -72,6 +77,8 @@ class Walker {
             }
             FTok[static_cast<std::size_t>(k)] = t;
             FScan[static_cast<std::size_t>(k)] = 0;
+            FScanFrom[static_cast<std::size_t>(k)] = FL + 2;
+            FScanHit[static_cast<std::size_t>(k)] = 0;
             if (t.Act == taNormal && t.N > 0) {
                 // A literal can only start where its first one or two characters stand.
                 const std::optional<CharPair> c0 = Candidates(t.Text[0], Fold);
@@ -91,7 +98,7 @@ class Walker {
     // Tries the start positions First..Last in order; true on the first success. After a
     // failure Valid() holds each token's last pass.
     bool Search(Pos First, Pos Last, std::int64_t Budget) {
-        FBudget = Budget >= 0 ? Budget : 2 * static_cast<std::int64_t>(FL + 3 - First) + 4096;
+        FBudget = Budget >= 0 ? Budget : static_cast<std::int64_t>(FL + 3 - First) + 4096;
         if (StartLoop(First, Last)) return true;
         // A plain walk that ran to its end without skipping repeated work met every pass.
         if (!FAborted && !FPruned) return false;
@@ -120,17 +127,22 @@ class Walker {
     }
 
     // The first position from p on (at most Last) where literal token k can start, or Last + 1.
-    Pos NextCandidate(Pos k, Pos p, Pos Last) const {
+    // The last scan of each token is remembered, so that loops which ask again from a
+    // position before its hit cost nothing.
+    Pos NextCandidate(Pos k, Pos p, Pos Last) {
         const auto u = static_cast<std::size_t>(k);
         const Pos end = std::min(Last, FL);  // the literal needs a character at its start
         if (p > end) return Last + 1;
-        const Char* s = FS.data() + (p - 1);
-        const auto n = static_cast<std::size_t>(FL - p + 1);
-        const std::size_t i = FScan[u] == 2
-                                  ? detail::FindPair16(s, n, FFirstChars[u][0], FFirstChars[u][1])
-                                  : detail::FindChar16(s, n, FFirstChars[u][0]);
-        const Pos q = p + static_cast<Pos>(i);
-        return i == n || q > end ? Last + 1 : q;
+        if (p < FScanFrom[u] || p > FScanHit[u]) {
+            const Char* s = FS.data() + (p - 1);
+            const auto n = static_cast<std::size_t>(FL - p + 1);
+            const std::size_t i =
+                FScan[u] == 2 ? detail::FindPair16(s, n, FFirstChars[u][0], FFirstChars[u][1])
+                              : detail::FindChar16(s, n, FFirstChars[u][0]);
+            FScanFrom[u] = p;
+            FScanHit[u] = i == n ? FL + 1 : p + static_cast<Pos>(i);
+        }
+        return FScanHit[u] > end ? Last + 1 : FScanHit[u];
     }
 
     bool StartLoop(Pos First, Pos Last) {
@@ -143,6 +155,14 @@ class Walker {
                 const Char c = t1.Text[0];
                 while (p <= Last && (p > FL || At(p) != c))
                     ++p;
+                if (p > Last) break;
+            } else if (FFirstSet) {
+                // A set of a few ranges: a vectorised scan to the next member.
+                if (p > FL) break;
+                const auto n = static_cast<std::size_t>(FL - p + 1);
+                const std::size_t i = detail::FindInRanges16(FS.data() + (p - 1), n, *FFirstSet);
+                if (i == n) break;
+                p += static_cast<Pos>(i);
                 if (p > Last) break;
             } else if (t1.Act == taSet || (t1.Act == taMult1 && t1.El == GrepElem::Set)) {
                 while (p <= Last && !Member(t1, p))
@@ -251,11 +271,12 @@ class Walker {
     }
 
     // Continuations q = From .. L + 1 of an "any character" repetition. Those from the first
-    // continuation of an earlier, failed loop on fail again and are skipped (the walk then no
-    // longer meets every pass itself).
+    // continuation of an earlier, failed loop on fail again; after the first steps of the walk
+    // they are skipped (the walk then no longer meets every pass itself).
     bool AnyLoop(Pos k, Pos From) {
         Pos& failFrom = FAnyFailFrom[static_cast<std::size_t>(k)];
-        const Pos stop = std::min(FL + 1, failFrom - 1);
+        // A short walk repeats the work, so that it still meets every pass itself.
+        const Pos stop = FSteps < kExactSteps ? FL + 1 : std::min(FL + 1, failFrom - 1);
         if (stop < FL + 1) FPruned = true;
         const bool literal = FScan[static_cast<std::size_t>(k + 1)] != 0;
         for (Pos q = From; q <= stop; ++q) {
@@ -446,6 +467,8 @@ class Walker {
     std::array<Tok, 64> FTok;
     std::array<std::uint8_t, 64> FScan;  // 0: no scan; 1: first character; 2: first two
     std::array<std::array<CharPair, 2>, 64> FFirstChars;
+    std::array<Pos, 64> FScanFrom, FScanHit;  // the last scan per literal: from, first hit
+    std::optional<CharRanges> FFirstSet;      // token 1 as a few ranges, for a vectorised scan
     std::array<Pos, 64> FValid;
     std::array<Pos, 64> FAnyFailFrom;
     std::optional<detail::GrepTables> FTables;
@@ -464,12 +487,22 @@ namespace detail {
 
 GrepSearchResult GrepSearch(const TRegExp& Tokens, std::int32_t M, std::u16string_view Text,
                             bool Fold, std::int32_t First, std::int32_t Last,
-                            std::int64_t PlainBudget) {
-    Walker w(Tokens, M, Text, Fold);
+                            std::int64_t PlainBudget, const std::optional<CharRanges>* FirstSet) {
+    const std::optional<CharRanges> ranges = FirstSet ? *FirstSet : FirstSetRanges(Tokens, M, Fold);
+    Walker w(Tokens, M, Text, Fold, ranges);
     GrepSearchResult r;
     r.Found = w.Search(First, Last, PlainBudget);
     r.Valid = w.Valid();
     r.End = w.End();
+    return r;
+}
+
+std::optional<CharRanges> FirstSetRanges(const TRegExp& Tokens, std::int32_t M, bool Fold) {
+    if (M < 1) return std::nullopt;
+    const TGrepToken& t = Tokens[0];
+    if (t.Action != taSet && !(t.Action == taMult1 && t.NumChars < 0)) return std::nullopt;
+    CharRanges r;
+    if (!SetRanges(SetMembers(t.Params, Fold), r)) return std::nullopt;
     return r;
 }
 
@@ -499,8 +532,26 @@ bool TGrep::MatchString(std::u16string_view Instring, std::int32_t& MatchPos) {
     if (start <= L + 1) {
         Pos last = start;
         if (first.Action != taBol) last = std::min(std::max(start + 1, L), L + 1);
-        const detail::GrepSearchResult r =
-            detail::GrepSearch(FregExp, FLengRegExp, Instring, FIgnoreCase, start, last);
+        if (FFirstSetRanges < 0) {
+            const std::optional<detail::CharRanges> r =
+                detail::FirstSetRanges(FregExp, FLengRegExp, FIgnoreCase);
+            FFirstSetRanges = r ? r->Count : 0;
+            for (int i = 0; r && i < r->Count; ++i) {
+                FFirstSetBounds[static_cast<std::size_t>(2 * i)] = r->Lo[i];
+                FFirstSetBounds[static_cast<std::size_t>(2 * i + 1)] = r->Hi[i];
+            }
+        }
+        std::optional<detail::CharRanges> ranges;
+        if (FFirstSetRanges > 0) {
+            ranges.emplace();
+            ranges->Count = FFirstSetRanges;
+            for (int i = 0; i < FFirstSetRanges; ++i) {
+                ranges->Lo[i] = FFirstSetBounds[static_cast<std::size_t>(2 * i)];
+                ranges->Hi[i] = FFirstSetBounds[static_cast<std::size_t>(2 * i + 1)];
+            }
+        }
+        const detail::GrepSearchResult r = detail::GrepSearch(
+            FregExp, FLengRegExp, Instring, FIgnoreCase, start, last, -1, &ranges);
         found = r.Found;
         const std::array<Pos, 64>& valid = r.Valid;
         if (found) {

@@ -22,6 +22,43 @@ bool SameText(const GrepTok& a, const GrepTok& b) {
 
 }  // namespace
 
+SetBits SetMembers(const TCharArr256& Table, bool Fold) noexcept {
+    SetBits bits{};
+    MatchMask16(Table.data(), 256, CharPair{u'*', u'*'}, bits.data());
+    if (Fold) {
+        // A to Z (bits 1 to 26 of the second word) read as a to z (bits 33 to 58).
+        constexpr std::uint64_t kLetters = std::uint64_t{0x3FFFFFF} << 1;
+        bits[1] = (bits[1] & ~kLetters) | ((bits[1] >> 32) & kLetters);
+    }
+    return bits;
+}
+
+bool SetRanges(const SetBits& Members, CharRanges& Out) noexcept {
+    auto member = [&](unsigned c) { return (Members[c / 64] >> (c % 64)) & 1u; };
+    Out.Count = 0;
+    for (unsigned c = 0; c < 256;) {
+        if (Members[c / 64] >> (c % 64) == 0) {  // nothing more in this word
+            c = (c / 64 + 1) * 64;
+            continue;
+        }
+        c += static_cast<unsigned>(__builtin_ctzll(Members[c / 64] >> (c % 64)));
+        unsigned e = c;
+        while (e + 1 < 256 && member(e + 1)) {
+            // Skip to the last member of the run within this word.
+            const std::uint64_t rest = ~(Members[(e + 1) / 64] >> ((e + 1) % 64));
+            const unsigned run =
+                rest == 0 ? 64 - (e + 1) % 64 : static_cast<unsigned>(__builtin_ctzll(rest));
+            e += std::min(run, 64 - (e + 1) % 64);
+        }
+        if (Out.Count == CharRanges::kMax) return false;
+        Out.Lo[Out.Count] = static_cast<Char>(c);
+        Out.Hi[Out.Count] = static_cast<Char>(e);
+        ++Out.Count;
+        c = e + 1;
+    }
+    return true;
+}
+
 GrepTables::GrepTables(const GrepTok* Toks, GrepPos M, std::u16string_view Text, bool Fold,
                        GrepPos First)
     : FToks(Toks),
@@ -145,20 +182,24 @@ std::size_t GrepTables::TextTable(const GrepTok& tok) {
 }
 
 std::size_t GrepTables::SetTable(const GrepTok& tok) {
-    std::array<std::uint8_t, 257> member{};  // member[256]: every character above 255
-    for (std::size_t c = 0; c < 256; ++c)
-        member[c] = (*tok.Table)[FFold ? FoldAZ(static_cast<Char>(c)) : c] == u'*';
+    const SetBits member = SetMembers(*tok.Table, FFold);
     const std::size_t t = NewTable();
     const Char* s = FS.data() + FBase;
     const auto n = static_cast<std::size_t>(FL - FBase);
-    for (std::size_t w = 0; w * 64 < n; ++w) {
-        std::uint64_t bits = 0;
-        const std::size_t end = std::min<std::size_t>(64, n - w * 64);
-        for (std::size_t j = 0; j < end; ++j) {
-            const Char c = s[w * 64 + j];
-            bits |= static_cast<std::uint64_t>(member[c < 256 ? c : 256]) << j;
+    CharRanges ranges;
+    if (SetRanges(member, ranges)) {
+        RangesMask16(s, n, ranges, FTab[t].data());
+    } else {
+        for (std::size_t w = 0; w * 64 < n; ++w) {
+            std::uint64_t bits = 0;
+            const std::size_t end = std::min<std::size_t>(64, n - w * 64);
+            for (std::size_t j = 0; j < end; ++j) {
+                const Char c = s[w * 64 + j];
+                const std::uint64_t in = c < 256 ? member[c / 64] >> (c % 64) & 1u : 0;
+                bits |= in << j;
+            }
+            FTab[t][w] = bits;
         }
-        FTab[t][w] = bits;
     }
     Clip(FTab[t]);
     return t;

@@ -5,13 +5,23 @@
 // O(text length x tokens / 64) word steps.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "char_scan.h"
 #include "grep_search.h"
 
 namespace qorkit::detail {
+
+/// Bit c of the result (c below 256): whether text character c is a member of set table
+/// `Table`, the text folded when `Fold`. Characters from 256 on are never members.
+using SetBits = std::array<std::uint64_t, 4>;
+SetBits SetMembers(const TCharArr256& Table, bool Fold) noexcept;
+
+/// The members of a set as at most three ranges of text characters; false when they need more.
+bool SetRanges(const SetBits& Members, CharRanges& Out) noexcept;
 
 class GrepTables {
   public:
