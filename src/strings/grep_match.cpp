@@ -99,6 +99,11 @@ class Walker {
     // failure Valid() holds each token's last pass.
     bool Search(Pos First, Pos Last, std::int64_t Budget) {
         FBudget = Budget >= 0 ? Budget : static_cast<std::int64_t>(FL + 3 - First) + 4096;
+        // Fixed-width tokens before a final "$" can only match at one start. A success there
+        // is the classic match; after a failure the classic walk below meets that start again
+        // in its turn and records what it records.
+        const Pos only = OnlyStart();
+        if (only >= First && only <= Last && Try(0, only)) return true;
         if (StartLoop(First, Last)) return true;
         // A plain walk that ran to its end without skipping repeated work met every pass.
         if (!FAborted && !FPruned) return false;
@@ -143,6 +148,22 @@ class Walker {
             FScanHit[u] = i == n ? FL + 1 : p + static_cast<Pos>(i);
         }
         return FScanHit[u] > end ? Last + 1 : FScanHit[u];
+    }
+
+    // The one start at which a pattern of fixed-width tokens ending with "$" can match, or 0.
+    Pos OnlyStart() const {
+        if (FTok[static_cast<std::size_t>(FM - 1)].Act != taEol) return 0;
+        Pos width = 0;
+        for (Pos k = 0; k < FM - 1; ++k) {
+            const Tok& t = FTok[static_cast<std::size_t>(k)];
+            if (t.Act == taNormal)
+                width += t.N;
+            else if (t.Act == taAnyByte || t.Act == taSet)
+                ++width;
+            else
+                return 0;
+        }
+        return FL + 1 - width;
     }
 
     bool StartLoop(Pos First, Pos Last) {
