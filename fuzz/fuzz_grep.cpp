@@ -1,6 +1,7 @@
 // Compiles an arbitrary pattern and matches it against an arbitrary text. Every pattern must
 // compile or yield a documented error code; matching must stay within the text, and the
-// memo walk must agree with the default (plain-first) walk.
+// dense tables alone must agree with the default (plain-first) search, down to every token's
+// last pass.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 detail::GrepSearch(tokens, m, text, g.IgnoreCase(), first, last, 0);
             Check(memo.Found == found);
             if (found) Check(memo.Valid[0] == pos && memo.End == g.MatchEndPos());
+            for (std::int32_t k = 1; k <= m; ++k) {
+                const std::int32_t v = memo.Valid[static_cast<std::size_t>(k - 1)];
+                Check(v == 0 ? !found : g.GetRegExpToken(k).ValidFrom == v);
+            }
         }
     }
     return 0;

@@ -340,6 +340,7 @@ std::int32_t TGrep::CompileRegExp(String s) {
         t.ValidFrom = 0;
     }
     FLengRegExp = 0;
+    FFirstSetRanges = -1;
     FError = Compiler(FregExp, FLengRegExp, pattern).Run();
     return FError;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -67,6 +68,10 @@ class Reference {
         return r;
     }
 
+    // Whether the walk gave up after `cap` tries.
+    bool Exceeded() const { return steps > cap; }
+
+    std::int64_t steps = 0, cap = std::numeric_limits<std::int64_t>::max();
     std::int32_t m, L = 0, end = 0;
     std::vector<TGrepToken> t;
     String s;
@@ -92,6 +97,7 @@ class Reference {
     std::int32_t Width(const TGrepToken& k) const { return k.NumChars > 0 ? k.NumChars : 1; }
 
     bool Try(std::int32_t p, std::int32_t k) {
+        if (++steps > cap) return false;  // the result is void (see Exceeded)
         const TGrepToken& x = t[static_cast<std::size_t>(k - 1)];
         switch (x.Action) {
             case taNormal:
@@ -200,10 +206,10 @@ String RandomPattern(std::mt19937& rng) {
     return p;
 }
 
-String RandomText(std::mt19937& rng, std::size_t maxLen, bool upper) {
+String RandomText(std::mt19937& rng, std::size_t maxLen, bool upper, unsigned letters = 3) {
     String s(rng() % (maxLen + 1), u'a');
     for (Char& c : s) {
-        c = static_cast<Char>(u'a' + rng() % 3);
+        c = static_cast<Char>(u'a' + rng() % letters);
         if (upper && rng() % 3 == 0) c = static_cast<Char>(c - 32);
     }
     return s;
@@ -346,7 +352,7 @@ TEST(GrepMatch, AgreesWithTheRecursiveDefinitionOnRandomInputs) {
         for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
             ASSERT_EQ(g.GetRegExpToken(k).ValidFrom, ref.After(k)) << where << " token " << k;
 
-        // The memo walk alone must find the same match.
+        // The dense tables alone must find the same match.
         TRegExp tokens{};
         for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
             tokens[static_cast<std::size_t>(k - 1)] = g.GetRegExpToken(k);
@@ -362,7 +368,7 @@ TEST(GrepMatch, AgreesWithTheRecursiveDefinitionOnRandomInputs) {
             for (std::int32_t k = 1; k <= g.NrOfRegExpTokens(); ++k)
                 ASSERT_EQ(memo.Valid[static_cast<std::size_t>(k - 1)],
                           ref.valid[static_cast<std::size_t>(k)])
-                    << where << " memo, token " << k;
+                    << where << " dense, token " << k;
         }
     }
 }
@@ -412,11 +418,61 @@ TEST(GrepMatch, FailedSearchLeavesEachTokensLastPass) {
     EXPECT_EQ(g.MatchStartPos(), 3);
     EXPECT_EQ(g.GetRegExpToken(2).ValidFrom, 4);
 
-    // The same after the memo walk over a long text: the last start that passes is the last "a".
+    // The same after the dense tables over a long text: the last start that passes is the last "a".
     String text(50000, u'a');
     text += u"b";
     Pattern(g, u"(a)*(a)*(a)*c");
     EXPECT_FALSE(Match(g, text).found);
     for (std::int32_t k = 1; k <= 3; ++k)
         EXPECT_EQ(g.GetRegExpToken(k).ValidFrom, 50001) << k;  // empty runs before the "b"
+}
+
+// Texts of up to 300 characters, from any start, cross the word boundaries of the dense tables
+// and the vectorised scans: the default search, the dense tables alone and the dense tables
+// after a short plain walk all give the classic result and last passes.
+TEST(GrepMatch, LongTextsAgreeWithTheRecursiveDefinition) {
+    std::mt19937 rng(777);
+    TGrep g;
+    int compared = 0;
+    for (int iter = 0; iter < 6000; ++iter) {
+        const bool fold = rng() % 4 == 0;
+        Pattern(g, RandomPattern(rng), fold);
+        const std::int32_t m = g.NrOfRegExpTokens();
+        if (m == 0 || (m == 1 && g.GetRegExpToken(1).Action == taMult0)) continue;
+        const String text = RandomText(rng, 300, fold, 2 + rng() % 2);
+        const auto L = static_cast<std::int32_t>(text.size());
+        const std::int32_t from = 1 + static_cast<std::int32_t>(rng() % (L + 2));
+        Reference ref(g, text);
+        ref.cap = 200000;
+        const bool expected = ref.Search(from);
+        if (ref.Exceeded()) continue;
+        ++compared;
+        const std::string where =
+            ToUtf8(g.RegExp()) + " on \"" + ToUtf8(text) + "\" from " + std::to_string(from);
+        const std::int32_t endBefore = g.MatchEndPos();
+        const Outcome o = Match(g, text, from);
+        ASSERT_EQ(o.found, expected) << where;
+        ASSERT_EQ(o.end, expected ? ref.end : endBefore) << where;
+        for (std::int32_t k = 1; k <= m; ++k)
+            ASSERT_EQ(g.GetRegExpToken(k).ValidFrom, ref.After(k)) << where << " token " << k;
+        if (from > L + 1) continue;
+        TRegExp tokens{};
+        for (std::int32_t k = 1; k <= m; ++k)
+            tokens[static_cast<std::size_t>(k - 1)] = g.GetRegExpToken(k);
+        const std::int32_t last =
+            ref.t[0].Action == taBol ? from : std::min(std::max(from + 1, L), L + 1);
+        for (const std::int64_t budget : {0, 40, 3000}) {
+            const detail::GrepSearchResult r =
+                detail::GrepSearch(tokens, m, text, fold, from, last, budget);
+            ASSERT_EQ(r.Found, expected) << where << " budget " << budget;
+            if (expected) {
+                ASSERT_EQ(r.End, ref.end) << where << " budget " << budget;
+            }
+            for (std::int32_t k = 1; k <= m; ++k)
+                ASSERT_EQ(r.Valid[static_cast<std::size_t>(k - 1)],
+                          ref.valid[static_cast<std::size_t>(k)])
+                    << where << " budget " << budget << " token " << k;
+        }
+    }
+    EXPECT_GT(compared, 3000);  // most cases stay within the reference's step limit
 }

@@ -73,8 +73,10 @@ std::u16string_view GrepErrorText(std::int32_t Code) noexcept;
 /// match of the classic backtracking order (shortest first for repetitions inside the
 /// pattern, longest for a final one, leftmost start), but never costs more than
 /// O(L x m) time and O(L x m) bits of memory for a text of L characters and m tokens: it
-/// walks plainly first and, when that walk has spent a budget proportional to L x m, restarts
-/// with a memo of the (token, position) pairs known to fail. Recursion depth is at most m.
+/// walks plainly first, skipping with vectorised scans to where a leading literal or set can
+/// start, and when that walk has spent a budget proportional to L, reads the match off dense
+/// tables that hold for every token and position whether the rest of the pattern matches
+/// there (computed 64 positions per word operation). Recursion depth is at most m.
 ///
 /// One instance serves one thread at a time.
 class TGrep : public TComponent {
@@ -144,6 +146,10 @@ class TGrep : public TComponent {
     std::int32_t FMatchEndPos = 0;
     std::int32_t FMatchStartPos = 0;
     std::int32_t FSrcStartPos = 1;
+    // The first token's set as up to three character ranges (low, high pairs), worked out by
+    // the first search after a compilation: -1 not yet, 0 more ranges than that, else the count.
+    std::int32_t FFirstSetRanges = -1;
+    std::array<Char, 6> FFirstSetBounds{};
 };
 
 }  // namespace qorkit
