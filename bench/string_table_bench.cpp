@@ -5,10 +5,11 @@
 //   grid) and row by row (a record per row, as a CSV reader would build it);
 // - heap bytes per cell of each (counters; the allocator is asked through mallinfo2, mapped
 //   blocks included, so large arrays count as well);
-// - Sort on one column against std::sort of a row index by lower-cased keys, the keys
-//   precomputed (16-bit as the table's keys, or 8-bit) or built inside the timing from the
-//   texts (the sort reads its keys from the cells, so this is the like-for-like peer);
-// - the same with only ten distinct keys, against std::sort on precomputed keys;
+// - Sort of a one-column table against std::sort of a row index by the folded (lower-cased)
+//   16-bit keys made before the timing, for random 8-letter keys, keys after a shared stem of
+//   8, 16 or 32 letters, ten distinct keys and presorted keys, at the sizes given by
+//   --rows=N[,M] (default 1,000,000 and 2,000,000), also beside 8-bit precomputed keys, and
+//   random keys beside 16-bit keys made inside the timing;
 // - FindCellInSortedColumn per lookup on the sorted, committed column against std::lower_bound
 //   on a sorted vector of the same lower-cased texts;
 // - GarbageCollection after half of the cells were overwritten with longer texts, at 250,000,
@@ -26,6 +27,8 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "qorkit/dstruct/string_table.h"
@@ -177,13 +180,66 @@ BENCHMARK(BM_MemoryPerCell)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // ---- 3. sort on one column ----------------------------------------------------------------
 
-TStringArray& SortTable() {
-    static const std::unique_ptr<TStringArray> t = BuildTable(kRows);
-    return *t;
+// The key shapes the sort is measured on, each at every size given by --rows.
+enum class KeyShape { Random, Prefix8, Prefix16, Prefix32, TenKeys, Presorted };
+
+constexpr std::pair<KeyShape, const char*> kShapes[] = {
+    {KeyShape::Random, "Random"},           {KeyShape::Prefix8, "SharedPrefix8"},
+    {KeyShape::Prefix16, "SharedPrefix16"}, {KeyShape::Prefix32, "SharedPrefix32"},
+    {KeyShape::TenKeys, "TenKeys"},         {KeyShape::Presorted, "Presorted"}};
+
+// `rows` texts of one shape (fixed seed): 8 random letters of either case, after a shared
+// stem of 8, 16 or 32 letters whose case varies by row (so only the folded stems are equal),
+// or one of ten such texts, or all of them sorted by their folded form already.
+std::vector<std::string> ShapeTexts(KeyShape shape, std::int32_t rows) {
+    std::mt19937 rng(20240611 + static_cast<unsigned>(shape));
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    const auto letters = [&](std::size_t n) {
+        std::string s(n, ' ');
+        for (char& ch : s)
+            ch = kAlphabet[rng() % 52];
+        return s;
+    };
+    const std::size_t stem = shape == KeyShape::Prefix8    ? 8
+                             : shape == KeyShape::Prefix16 ? 16
+                             : shape == KeyShape::Prefix32 ? 32
+                                                           : 0;
+    const std::string stemText = "QorkitSharedStemOfThirtyTwoChars";
+    std::vector<std::string> texts(static_cast<std::size_t>(rows));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string s = stemText.substr(0, stem);
+        for (char& ch : s)
+            if (rng() % 2) ch = static_cast<char>(ch ^ 0x20);
+        texts[i] = s + letters(kLen);
+    }
+    if (shape == KeyShape::TenKeys)
+        for (std::size_t i = 10; i < texts.size(); ++i)
+            texts[i] = texts[i % 10];
+    if (shape == KeyShape::Presorted)
+        std::stable_sort(
+            texts.begin(), texts.end(),
+            [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    return texts;
 }
 
-void BM_Sort_TStringArray(benchmark::State& state) {
-    TStringArray& t = SortTable();
+// The texts of the shape measured last, kept while its benchmarks and repetitions run.
+const std::vector<std::string>& CachedTexts(KeyShape shape, std::int32_t rows) {
+    static std::pair<KeyShape, std::int32_t> key{KeyShape::Random, 0};
+    static std::vector<std::string> texts;
+    if (key != std::pair{shape, rows}) {
+        texts = ShapeTexts(shape, rows);
+        key = {shape, rows};
+    }
+    return texts;
+}
+
+// TStringArray::Sort of a one-column table holding the texts (built outside the timing).
+void SortTable(benchmark::State& state, KeyShape shape, std::int32_t rows) {
+    const std::vector<std::string>& texts = CachedTexts(shape, rows);
+    TStringArray t;
+    t.Resize(1, rows);
+    for (std::int32_t r = 1; r <= rows; ++r)
+        t.SetString(1, r, texts[static_cast<std::size_t>(r - 1)]);
     for (auto _ : state) {
         t.Sort(1, 0, true);
         state.PauseTiming();
@@ -191,19 +247,23 @@ void BM_Sort_TStringArray(benchmark::State& state) {
         t.UnSort();
         state.ResumeTiming();
     }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    state.SetItemsProcessed(state.iterations() * rows);
 }
 
-// Index sort by keys that exist before the timing starts.
-// `cell(r)` is the text of row r (column 1 unless given).
-template <class Key, class MakeKey, class CellOf = std::string_view (*)(std::int32_t)>
-void IndexSortOnPrecomputedKeys(
-    benchmark::State& state, MakeKey makeKey,
-    CellOf cell = [](std::int32_t r) { return Cell(1, r); }) {
-    std::vector<Key> keys(static_cast<std::size_t>(kRows));
-    for (std::int32_t r = 1; r <= kRows; ++r)
-        keys[static_cast<std::size_t>(r - 1)] = makeKey(cell(r));
-    std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
+// std::sort of a row index by the folded keys, made before the timing starts: 16-bit as the
+// table's keys (the goal's peer), or 8-bit (short keys then fit std::string's inline buffer,
+// so their comparisons touch no other memory).
+template <class Key>
+void StdSortFoldedKeys(benchmark::State& state, KeyShape shape, std::int32_t rows) {
+    const std::vector<std::string>& texts = CachedTexts(shape, rows);
+    std::vector<Key> keys(texts.size());
+    for (std::size_t r = 0; r < texts.size(); ++r) {
+        if constexpr (std::is_same_v<Key, std::string>)
+            keys[r] = Lower(texts[r]);
+        else
+            keys[r] = Lower16(texts[r]);
+    }
+    std::vector<std::int32_t> ix(texts.size());
     for (auto _ : state) {
         std::iota(ix.begin(), ix.end(), 0);
         std::sort(ix.begin(), ix.end(), [&](std::int32_t a, std::int32_t b) {
@@ -211,71 +271,45 @@ void IndexSortOnPrecomputedKeys(
         });
         benchmark::DoNotOptimize(ix.data());
     }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    state.SetItemsProcessed(state.iterations() * rows);
 }
 
-// Lower-cased 16-bit keys, the form of the table's keys.
-void BM_Sort_StdSortPrecomputedKeys(benchmark::State& state) {
-    IndexSortOnPrecomputedKeys<std::u16string>(state, [](const auto& s) { return Lower16(s); });
-}
-
-// The same with 8-bit keys: short enough for std::string's inline buffer, so the comparisons
-// touch no other memory (the strongest peer; the order is the same for these ASCII texts).
-void BM_Sort_StdSortPrecomputedKeys8(benchmark::State& state) {
-    IndexSortOnPrecomputedKeys<std::string>(state, [](const auto& s) { return Lower(s); });
-}
-
-// The like-for-like peer: the keys are made from the stored texts inside the timing, as the
-// table has to.
-void BM_Sort_StdSortKeysInTiming(benchmark::State& state) {
-    const Grid g = BuildByColumn(kRows);
-    std::vector<std::u16string> keys(static_cast<std::size_t>(kRows));
-    std::vector<std::int32_t> ix(static_cast<std::size_t>(kRows));
+// The same with the 16-bit keys made from the texts inside the timing, as the table has to.
+void StdSortKeysInTiming(benchmark::State& state, KeyShape shape, std::int32_t rows) {
+    const std::vector<std::string>& texts = CachedTexts(shape, rows);
+    std::vector<std::u16string> keys(texts.size());
+    std::vector<std::int32_t> ix(texts.size());
     for (auto _ : state) {
         for (std::size_t r = 0; r < keys.size(); ++r)
-            keys[r] = Lower16(g[0][r]);
+            keys[r] = Lower16(texts[r]);
         std::iota(ix.begin(), ix.end(), 0);
         std::sort(ix.begin(), ix.end(), [&](std::int32_t a, std::int32_t b) {
             return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
         });
         benchmark::DoNotOptimize(ix.data());
     }
-    state.SetItemsProcessed(state.iterations() * kRows);
-}
-// Only ten distinct keys (the first ten texts of column 1, repeated): nearly every comparison
-// is a tie of complete keys.
-std::string_view TenKeyCell(std::int32_t r) {
-    return Cell(1, (r - 1) % 10 + 1);
+    state.SetItemsProcessed(state.iterations() * rows);
 }
 
-void BM_Sort_TStringArray_TenKeys(benchmark::State& state) {
-    static const std::unique_ptr<TStringArray> t = [] {
-        auto table = std::make_unique<TStringArray>();
-        table->Resize(1, kRows);
-        for (std::int32_t r = 1; r <= kRows; ++r)
-            table->SetString(1, r, TenKeyCell(r));
-        return table;
-    }();
-    for (auto _ : state) {
-        t->Sort(1, 0, true);
-        state.PauseTiming();
-        t->UnSort();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+// Registers, for every size and shape, the table's sort beside std::sort on the folded 16-bit
+// and 8-bit keys (and, for random keys, the keys made inside the timing). One timed sort per
+// iteration: run with repetitions and compare medians.
+void RegisterSorts(const std::vector<std::int32_t>& sizes) {
+    for (const std::int32_t rows : sizes)
+        for (const auto& [shape, name] : kShapes) {
+            const std::string suffix = std::string(name) + "/" + std::to_string(rows);
+            const auto add = [&](const std::string& what, auto fn) {
+                benchmark::RegisterBenchmark(("BM_Sort_" + what + "_" + suffix).c_str(),
+                                             [=](benchmark::State& s) { fn(s, shape, rows); })
+                    ->Iterations(1)
+                    ->Unit(benchmark::kMillisecond);
+            };
+            add("TStringArray", SortTable);
+            add("StdSortFoldedKeys16", StdSortFoldedKeys<std::u16string>);
+            add("StdSortFoldedKeys8", StdSortFoldedKeys<std::string>);
+            if (shape == KeyShape::Random) add("StdSortKeysInTiming", StdSortKeysInTiming);
+        }
 }
-
-void BM_Sort_StdSortPrecomputedKeys_TenKeys(benchmark::State& state) {
-    IndexSortOnPrecomputedKeys<std::u16string>(
-        state, [](const auto& s) { return Lower16(s); }, TenKeyCell);
-}
-
-BENCHMARK(BM_Sort_TStringArray)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort_TStringArray_TenKeys)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort_StdSortPrecomputedKeys_TenKeys)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort_StdSortPrecomputedKeys)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort_StdSortPrecomputedKeys8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Sort_StdSortKeysInTiming)->Unit(benchmark::kMillisecond);
 
 // ---- 4. binary search in the sorted column ------------------------------------------------
 
@@ -376,4 +410,30 @@ BENCHMARK(BM_GarbageCollection)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// --rows=N[,M...] sets the table sizes of the sort benchmarks (default 1000000,2000000); the
+// other benchmarks use 1,000,000 rows.
+int main(int argc, char** argv) {
+    std::vector<std::int32_t> sizes{1'000'000, 2'000'000};
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--rows=")) {
+            sizes.clear();
+            const std::string list(arg.substr(7));
+            for (std::size_t at = 0; at <= list.size();) {
+                const std::size_t comma = std::min(list.find(',', at), list.size());
+                sizes.push_back(static_cast<std::int32_t>(std::stol(list.substr(at, comma - at))));
+                at = comma + 1;
+            }
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    RegisterSorts(sizes);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

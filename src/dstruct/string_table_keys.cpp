@@ -51,13 +51,28 @@ void CellToText(std::string_view Cell, bool Fold, String& Out) {
         Out[i] = units[static_cast<std::uint8_t>(Cell[i])];
 }
 
-std::uint64_t FoldedPrefix(std::string_view Cell) noexcept {
+TFoldedWindow FoldedWindow(std::string_view Cell, std::size_t From) noexcept {
     const auto& rank = CellCharTables().Rank;
-    std::uint64_t prefix = 0;
-    const std::size_t n = std::min<std::size_t>(Cell.size(), 8);
-    for (std::size_t i = 0; i < n; ++i)
-        prefix |= std::uint64_t{rank[static_cast<std::uint8_t>(Cell[i])]} << (56 - 8 * i);
-    return prefix;
+    const std::string_view rest = From < Cell.size() ? Cell.substr(From) : std::string_view();
+    const auto pack = [&](std::size_t First) {
+        std::uint64_t word = 0;
+        const std::size_t n =
+            rest.size() > First ? std::min<std::size_t>(rest.size() - First, 8) : 0;
+        for (std::size_t i = 0; i < n; ++i)
+            word |= std::uint64_t{rank[static_cast<std::uint8_t>(rest[First + i])]} << (56 - 8 * i);
+        return word;
+    };
+    return {pack(0), pack(8)};
+}
+
+std::size_t FoldedCommonLength(std::string_view A, std::string_view B, std::size_t Limit) noexcept {
+    const auto& lower = CellCharTables().LowerUnit;
+    const std::size_t n = std::min({A.size(), B.size(), Limit});
+    std::size_t i = 0;
+    while (i < n &&
+           lower[static_cast<std::uint8_t>(A[i])] == lower[static_cast<std::uint8_t>(B[i])])
+        ++i;
+    return i;
 }
 
 int CompareFoldedFrom(std::string_view A, std::string_view B, std::size_t From) noexcept {

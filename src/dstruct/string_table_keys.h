@@ -31,10 +31,21 @@ int CompareCellToKey(std::string_view Cell, bool Fold, std::u16string_view Key) 
 /// Writes the 16-bit form of `Cell` (folded when `Fold`) into `Out`, replacing its content.
 void CellToText(std::string_view Cell, bool Fold, String& Out);
 
-/// The first eight folded characters of `Cell` as ranks, most significant first and padded
-/// with zero bytes: two prefixes order their cells exactly as the folded texts do unless both
-/// are equal and both cells hold eight characters or more.
-std::uint64_t FoldedPrefix(std::string_view Cell) noexcept;
+/// Sixteen folded characters of a cell as ranks, most significant first, padded with zero
+/// bytes: `Hi` holds the first eight, `Lo` the next eight.
+struct TFoldedWindow {
+    std::uint64_t Hi = 0;
+    std::uint64_t Lo = 0;
+    friend bool operator==(const TFoldedWindow&, const TFoldedWindow&) = default;
+};
+
+/// The window of `Cell` starting at character `From`. For cells that agree on their first
+/// `From` folded characters, comparing (`Hi`, `Lo`) orders them exactly as their folded texts,
+/// unless the windows are equal and both cells hold more than `From` + 16 characters.
+TFoldedWindow FoldedWindow(std::string_view Cell, std::size_t From) noexcept;
+
+/// The number of leading characters, at most `Limit`, that `A` and `B` share once folded.
+std::size_t FoldedCommonLength(std::string_view A, std::string_view B, std::size_t Limit) noexcept;
 
 /// Orders the folded texts of two cells from character `From` on (earlier ones being equal).
 int CompareFoldedFrom(std::string_view A, std::string_view B, std::size_t From) noexcept;

@@ -30,22 +30,40 @@ std::int64_t SortWork(std::int64_t n) {
 /// The comb sort's fixed pass sequence over positions 0..n-1. `Compare(i, j)` orders the rows
 /// at two positions, `Exchange(i, j)` swaps them, `Pass(k)` runs after every pass with the
 /// number of comparisons so far.
-template <class CompareFn, class ExchangeFn, class PassFn>
+///
+/// Two shortcuts leave the outcome exactly as the passes would:
+/// - `InOrder`: the rows are known to be in order already, so no pass can exchange anything
+///   and the passes are only counted.
+/// - `Settle()` is asked once, when the gap first reaches 1. From there on every pass swaps
+///   neighbours that are strictly out of order, so the passes end in the one order in which
+///   equal rows keep their present sequence: a stable sort gives it directly. `Settle` returns
+///   true when it has done so (the remaining passes and their `Pass` calls are then skipped),
+///   false to run the passes.
+template <class CompareFn, class ExchangeFn, class PassFn, class SettleFn>
 void CombSort(std::int64_t n, bool Ascending, CompareFn&& Compare, ExchangeFn&& Exchange,
-              PassFn&& Pass) {
+              PassFn&& Pass, bool InOrder, SettleFn&& Settle) {
     std::int64_t gap = n;
     std::int64_t comparisons = 0;
     bool exchanged = false;
+    bool settleAsked = false;
     do {
         gap = NextGap(gap);
         exchanged = false;
-        for (std::int64_t i = 0; i + gap < n; ++i) {
-            const int order = Compare(i, i + gap);
-            if (Ascending ? order > 0 : order < 0) {
-                Exchange(i, i + gap);
-                exchanged = true;
+        if (InOrder) {
+            comparisons += n - gap;
+        } else {
+            if (gap == 1 && !settleAsked) {
+                settleAsked = true;
+                if (Settle()) return;
             }
-            ++comparisons;
+            for (std::int64_t i = 0; i + gap < n; ++i) {
+                const int order = Compare(i, i + gap);
+                if (Ascending ? order > 0 : order < 0) {
+                    Exchange(i, i + gap);
+                    exchanged = true;
+                }
+                ++comparisons;
+            }
         }
         Pass(comparisons);
     } while (gap != 1 || exchanged);
@@ -90,76 +108,167 @@ void TStringArray::SortThroughHandler(std::int32_t Col, std::int32_t ColSec, boo
             return Sign(SortKey(ColSec, row(i)).compare(SortKey(ColSec, row(j))));
         },
         [&](std::int64_t i, std::int64_t j) { std::swap(FSortIx[i], FSortIx[j]); },
-        [&](std::int64_t done) { ReportProgress(done, Work); });
+        [&](std::int64_t done) { ReportProgress(done, Work); }, false, [] { return false; });
 }
 
-void TStringArray::SortOnPrefixes(std::int32_t Col, std::int32_t ColSec, bool Ascending,
-                                  std::int64_t Work) {
-    // Without a handler a key depends only on its physical row, so each row's keys are
-    // computed once: the folded first eight characters as a number, with the full texts
-    // consulted only when two such prefixes are equal and complete. The decisions, and so
-    // the order, are exactly those of reading the keys for every comparison.
-    // The lengths (at most 255) mark complete keys: two equal prefixes decide by length alone
-    // when either text has at most eight characters, so equal short keys never read the pools.
-    struct TEntry {
-        std::uint64_t Primary;
-        std::uint64_t Secondary;
-        std::int32_t Row;
-        std::uint8_t PrimaryLen;
-        std::uint8_t SecondaryLen;
+namespace {
+
+/// What the sort knows of one key column: every key shares its first `From` folded
+/// characters, so a row's key is summed up by its window from there and its length.
+struct TKeyColumn {
+    std::int32_t Col = 0;
+    std::size_t From = 0;
+    /// Keys of at most this many characters are complete in their window.
+    std::size_t Complete() const noexcept { return From + 16; }
+};
+
+/// One key of a row: the folded window and the text's length (at most 255).
+struct TRowKey {
+    detail::TFoldedWindow Window;
+    std::uint8_t Len = 0;
+};
+
+/// One row of the sort: its keys and its physical row, laid out together so that a comparison
+/// reads one contiguous entry per side and touches the pools only for ties of keys longer than
+/// their windows.
+template <bool TwoKeys>
+struct TSortEntry;
+template <>
+struct TSortEntry<false> {
+    TRowKey Key;
+    std::int32_t Row;
+};
+template <>
+struct TSortEntry<true> {
+    TRowKey Key;
+    TRowKey Key2;
+    std::int32_t Row;
+};
+
+/// The comb sort of `SortOnPrefixes` for one entry layout. `TextOf(c, p)` is the 8-bit text of
+/// column c in physical row p; `Pass(k)` reports progress and runs only when `Reporting`.
+template <bool TwoKeys, class TextFn, class PassFn>
+void SortEntries(std::vector<std::int32_t>& SortIx, std::int32_t n, const TKeyColumn& Primary,
+                 const TKeyColumn& Secondary, bool Ascending, TextFn&& TextOf, bool Reporting,
+                 PassFn&& Pass) {
+    using TEntry = TSortEntry<TwoKeys>;
+    const auto compareKey = [&](const TKeyColumn& k, const TRowKey& x, const TRowKey& y,
+                                std::int32_t px, std::int32_t py) {
+        if (x.Window.Hi != y.Window.Hi) return x.Window.Hi < y.Window.Hi ? -1 : 1;
+        if (x.Window.Lo != y.Window.Lo) return x.Window.Lo < y.Window.Lo ? -1 : 1;
+        // Equal windows: a key that fits its window is complete, so the shorter key is the
+        // smaller (equal lengths: equal keys) and the pools need not be read.
+        if (x.Len <= k.Complete() || y.Len <= k.Complete())
+            return x.Len == y.Len ? 0 : (x.Len < y.Len ? -1 : 1);
+        return detail::CompareFoldedFrom(TextOf(k.Col, px), TextOf(k.Col, py), k.Complete());
     };
-    const bool primaryValid = Col >= 0 && Col <= FNCol;
-    const bool secondaryValid = ColSec >= 1 && ColSec <= FNCol;
-    std::vector<TEntry> entries(static_cast<std::size_t>(FNRow));
-    for (std::int32_t i = 0; i < FNRow; ++i) {
-        const std::int32_t p = FSortIx[i];
+    const auto compare = [&](const TEntry& x, const TEntry& y) {
+        const int order = compareKey(Primary, x.Key, y.Key, x.Row, y.Row);
+        if constexpr (TwoKeys) {
+            if (order == 0) return compareKey(Secondary, x.Key2, y.Key2, x.Row, y.Row);
+        }
+        return order;
+    };
+    const auto readKey = [&](const TKeyColumn& k, std::int32_t p) {
+        const std::string_view text = TextOf(k.Col, p);
+        return TRowKey{detail::FoldedWindow(text, k.From), static_cast<std::uint8_t>(text.size())};
+    };
+
+    std::vector<TEntry> entries(static_cast<std::size_t>(n));
+    for (std::int32_t i = 0; i < n; ++i) {
         TEntry& e = entries[i];
-        e.Row = p;
-        const std::string_view primary = primaryValid ? PhysicalText(Col, p) : std::string_view();
-        const std::string_view secondary =
-            secondaryValid ? PhysicalText(ColSec, p) : std::string_view();
-        e.Primary = detail::FoldedPrefix(primary);
-        e.PrimaryLen = static_cast<std::uint8_t>(primary.size());
-        e.Secondary = detail::FoldedPrefix(secondary);
-        e.SecondaryLen = static_cast<std::uint8_t>(secondary.size());
+        e.Row = SortIx[i];
+        e.Key = readKey(Primary, e.Row);
+        if constexpr (TwoKeys) e.Key2 = readKey(Secondary, e.Row);
     }
-    const auto compareIn = [&](std::int32_t c, std::uint64_t x, std::uint64_t y, std::uint8_t lx,
-                               std::uint8_t ly, std::int32_t px, std::int32_t py) {
-        if (x != y) return x < y ? -1 : 1;
-        // Equal prefixes: a text of at most eight characters is complete in its prefix, so
-        // the shorter text is the smaller (equal lengths: equal texts).
-        if (lx <= 8 || ly <= 8) return lx == ly ? 0 : (lx < ly ? -1 : 1);
-        return detail::CompareFoldedFrom(PhysicalText(c, px), PhysicalText(c, py), 8);
+    // "Strictly before" in the target order: the passes exchange exactly such pairs.
+    const auto before = [&](const TEntry& x, const TEntry& y) {
+        const int order = compare(x, y);
+        return Ascending ? order < 0 : order > 0;
     };
+    bool inOrder = true;
+    for (std::int32_t i = 1; i < n && inOrder; ++i)
+        inOrder = !before(entries[i], entries[i - 1]);
+
     const auto writeBack = [&] {
-        for (std::int32_t i = 0; i < FNRow; ++i)
-            FSortIx[i] = entries[i].Row;
+        for (std::int32_t i = 0; i < n; ++i)
+            SortIx[i] = entries[i].Row;
+    };
+    // The stable sort that ends the gap-1 passes. Insertion first: after the wider gaps few
+    // rows are out of place; should that not be so, a merge sort takes over from the order
+    // reached (which still keeps equal rows in their sequence).
+    const auto settle = [&] {
+        if (Reporting) return false;  // the progress handler sees every pass
+        const std::size_t budget = 8 * static_cast<std::size_t>(n);
+        std::size_t moves = 0;
+        for (std::size_t i = 1; i < entries.size(); ++i) {
+            if (!before(entries[i], entries[i - 1])) continue;
+            const TEntry e = entries[i];
+            std::size_t j = i;
+            do {
+                entries[j] = entries[j - 1];
+                --j;
+                ++moves;
+            } while (j > 0 && before(e, entries[j - 1]) && moves <= budget);
+            entries[j] = e;
+            if (moves > budget) {
+                std::stable_sort(entries.begin(), entries.end(), before);
+                break;
+            }
+        }
+        return true;
     };
     try {
         CombSort(
-            FNRow, Ascending,
-            [&](std::int64_t i, std::int64_t j) {
-                const TEntry& x = entries[i];
-                const TEntry& y = entries[j];
-                const int order =
-                    compareIn(Col, x.Primary, y.Primary, x.PrimaryLen, y.PrimaryLen, x.Row, y.Row);
-                if (order != 0 || ColSec < 1) return order;
-                return compareIn(ColSec, x.Secondary, y.Secondary, x.SecondaryLen, y.SecondaryLen,
-                                 x.Row, y.Row);
-            },
+            n, Ascending,
+            [&](std::int64_t i, std::int64_t j) { return compare(entries[i], entries[j]); },
             [&](std::int64_t i, std::int64_t j) { std::swap(entries[i], entries[j]); },
             [&](std::int64_t done) {
-                if (FOnPercentDone) {
+                if (Reporting) {
                     // The handler may look at the table: show it the order so far.
                     writeBack();
-                    ReportProgress(done, Work);
+                    Pass(done);
                 }
-            });
+            },
+            inOrder, settle);
     } catch (...) {
         writeBack();
         throw;
     }
     writeBack();
+}
+
+}  // namespace
+
+void TStringArray::SortOnPrefixes(std::int32_t Col, std::int32_t ColSec, bool Ascending,
+                                  std::int64_t Work) {
+    // Without a handler a key depends only on its physical row, so each row's keys are read
+    // once. The decisions, and so the order, are exactly those of reading the keys for every
+    // comparison. A column out of range has empty keys.
+    const auto textOf = [&](std::int32_t c, std::int32_t p) {
+        return c >= 0 && c <= FNCol ? PhysicalText(c, p) : std::string_view();
+    };
+    // The folded prefix that all keys of a column share adds nothing to any comparison, so the
+    // windows start after it.
+    const auto keyColumn = [&](std::int32_t c) {
+        TKeyColumn k{c, 0};
+        if (c < 0 || c > FNCol) return k;
+        const std::string_view first = textOf(c, FSortIx[0]);
+        k.From = first.size();
+        for (std::int32_t i = 1; i < FNRow && k.From > 0; ++i)
+            k.From = detail::FoldedCommonLength(first, textOf(c, FSortIx[i]), k.From);
+        return k;
+    };
+    const TKeyColumn primary = keyColumn(Col);
+    const bool reporting = static_cast<bool>(FOnPercentDone);
+    const auto pass = [&](std::int64_t done) { ReportProgress(done, Work); };
+    // A second column out of range ties every row, as no second column does.
+    if (ColSec >= 1 && ColSec <= FNCol)
+        SortEntries<true>(FSortIx, FNRow, primary, keyColumn(ColSec), Ascending, textOf, reporting,
+                          pass);
+    else
+        SortEntries<false>(FSortIx, FNRow, primary, TKeyColumn{}, Ascending, textOf, reporting,
+                           pass);
 }
 
 void TStringArray::Sort(std::int32_t Col, std::int32_t ColSec, bool Ascending) {

@@ -1,3 +1,5 @@
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -58,54 +60,127 @@ class LineBuffer {
     std::string& FBytes;
 };
 
+/// Eight bytes from `p` as one little-endian word.
+std::uint64_t Word(const std::uint8_t* p) noexcept {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+    return w;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+/// Flags (high bit) set for the bytes of `w` below `n` (n <= 128); the lowest flag is exact,
+/// those above it may be false alarms.
+constexpr std::uint64_t BytesBelow(std::uint64_t w, std::uint8_t n) noexcept {
+    return (w - kOnes * n) & ~w & kHighs;
+}
+
+/// The offset of the first of `p[0..n)` that `Candidate` accepts, or n; eight bytes at a time,
+/// `Flags` marking the words that may hold one.
+template <class FlagsFn, class CandidateFn>
+std::size_t FindFirst(const std::uint8_t* p, std::size_t n, FlagsFn&& Flags,
+                      CandidateFn&& Candidate) noexcept {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const std::uint64_t flags = Flags(Word(p + i));
+        if (flags == 0) continue;
+        for (std::size_t j = i + static_cast<std::size_t>(std::countr_zero(flags) / 8); j < i + 8;
+             ++j)
+            if (Candidate(p[j])) return j;
+    }
+    for (; i < n; ++i)
+        if (Candidate(p[i])) return i;
+    return n;
+}
+
+/// The offset of the first byte of `p[0..n)` that can end a line in `Mode` (LF, CR or
+/// either; nothing in the modes without a line end), or n.
+std::size_t FindLineEndCandidate(const std::uint8_t* p, std::size_t n, std::int32_t Mode) noexcept {
+    const auto memchrAt = [&](int b) {
+        const void* at = std::memchr(p, b, n);
+        return at == nullptr ? n
+                             : static_cast<std::size_t>(static_cast<const std::uint8_t*>(at) - p);
+    };
+    switch (Mode) {
+        case 0:
+        case 4:
+            return memchrAt(10);
+        case 1:
+        case 3:
+            return memchrAt(13);
+        case 2:
+            return FindFirst(
+                p, n,
+                [](std::uint64_t w) {
+                    return BytesBelow(w ^ (kOnes * 10), 1) | BytesBelow(w ^ (kOnes * 13), 1);
+                },
+                [](std::uint8_t b) { return b == 10 || b == 13; });
+        default:
+            return n;
+    }
+}
+
+/// True for the bytes that the printable-line reader keeps: 32 and above, and tab.
+constexpr bool Printable(std::uint8_t b) noexcept {
+    return b >= 32 || b == 9;
+}
+
+/// Gathers one line from `In`: runs of bytes that `Find(p, n)` (the offset of the first byte
+/// that needs a look, or n) passes over are taken whole from the read-ahead block; every other
+/// byte goes to `Byte(byte, prev)`, which keeps it or not and returns true when the line ends.
+/// Streams read byte by byte give every byte to `Byte` after `Keep(byte)` tells whether the
+/// runs would take it. Returns true when the line ended, false at the end of the stream.
+template <class FindFn, class KeepFn, class ByteFn>
+bool GatherLine(detail::ByteReader& In, LineBuffer& Line, FindFn&& Find, KeepFn&& Keep,
+                ByteFn&& Byte) {
+    std::uint8_t prev = 0;
+    for (;;) {
+        const std::size_t avail = In.FillAhead();
+        if (avail > 0) {
+            const std::uint8_t* p = In.Ahead();
+            const std::size_t run = Find(p, avail);
+            Line.Append(p, run);
+            if (run > 0) prev = p[run - 1];
+            if (run == avail) {
+                In.Skip(avail);
+                continue;
+            }
+            In.Skip(run + 1);
+            if (Byte(p[run], prev)) return true;
+            prev = p[run];
+            continue;
+        }
+        const int b = In.Next();
+        if (b < 0) return false;
+        const auto byte = static_cast<std::uint8_t>(b);
+        if (Keep(byte)) {
+            Line.Push(byte);
+        } else if (Byte(byte, prev)) {
+            return true;
+        }
+        prev = byte;
+    }
+}
+
 }  // namespace
 
 String ReadLnStream(TStream& Stream, bool& EndOfStream, std::int32_t EOLMode) {
     LineBuffer line;
     EndOfStream = false;
     detail::ByteReader in(Stream);
-    std::uint8_t prev = 0;
-    bool ended = false;
-    for (;;) {
-        // Fast path for the LF-terminated modes: copy whole runs up to and including the next
-        // LF straight from the read-ahead block; only an LF can end the line.
-        if (EOLMode == 0 || EOLMode == 4) {
-            const std::size_t avail = in.FillAhead();
-            if (avail > 0) {
-                const std::uint8_t* p = in.Ahead();
-                const void* lf = std::memchr(p, 10, avail);
-                if (lf == nullptr) {
-                    line.Append(p, avail);
-                    prev = p[avail - 1];
-                    in.Skip(avail);
-                    continue;
-                }
-                const auto run = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - p);
-                line.Append(p, run + 1);
-                if (run > 0) prev = p[run - 1];
-                in.Skip(run + 1);
-                if (detail::EndsLine(EOLMode, 10, prev)) {
-                    ended = true;
-                    break;
-                }
-                prev = 10;
-                continue;
-            }
-        }
-        const int b = in.Next();
-        if (b < 0) {
-            EndOfStream = true;
-            break;
-        }
-        const auto byte = static_cast<std::uint8_t>(b);
-        line.Push(byte);
-        if (detail::EndsLine(EOLMode, byte, prev)) {
-            ended = true;
-            break;
-        }
-        prev = byte;
-    }
+    // Every byte is kept, line ends included; only a byte that may end the line needs a look.
+    const bool ended = GatherLine(
+        in, line,
+        [&](const std::uint8_t* p, std::size_t n) { return FindLineEndCandidate(p, n, EOLMode); },
+        [](std::uint8_t) { return false; },
+        [&](std::uint8_t b, std::uint8_t prev) {
+            line.Push(b);
+            return detail::EndsLine(EOLMode, b, prev);
+        });
     in.GiveBack();
+    EndOfStream = !ended;
     if (ended) {
         for (int i = 0; i < 2 && !line.Empty() && (line.Back() == 13 || line.Back() == 10); ++i)
             line.PopBack();
@@ -118,18 +193,15 @@ namespace detail {
 String ReadPrintableLine(TStream& Stream, std::int32_t Mode) {
     LineBuffer line;
     ByteReader in(Stream);
-    std::uint8_t prev = 0;
-    for (;;) {
-        const int b = in.Next();
-        if (b < 0) break;
-        const auto byte = static_cast<std::uint8_t>(b);
-        if (byte >= 32 || byte == 9) {
-            line.Push(byte);
-        } else if (EndsLine(Mode, byte, prev)) {
-            break;
-        }
-        prev = byte;
-    }
+    // Printable bytes are kept and never end the line; control bytes are only tested.
+    GatherLine(
+        in, line,
+        [](const std::uint8_t* p, std::size_t n) {
+            return FindFirst(
+                p, n, [](std::uint64_t w) { return BytesBelow(w, 32); },
+                [](std::uint8_t b) { return !Printable(b); });
+        },
+        Printable, [&](std::uint8_t b, std::uint8_t prev) { return EndsLine(Mode, b, prev); });
     in.GiveBack();
     return line.Text();
 }

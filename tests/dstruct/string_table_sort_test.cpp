@@ -1,6 +1,7 @@
 // TStringArray ordering and searching: the comb sort and its pass sequence, key handlers,
 // progress reports, the permutation operations and the linear and binary cell searches.
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdint>
 #include <numeric>
@@ -380,6 +381,51 @@ TEST(TStringArray_Sort, OrderMatchesLiteralCombSort) {
         if (h != model::KeyHandler::None) {
             EXPECT_EQ(calls, run.handlerCalls) << round;
         }
+    }
+}
+
+TEST(TStringArray_Sort, LongTiedKeysMatchLiteralCombSort) {
+    // Larger tables without a progress handler, so that the sort may finish the gap-1 passes
+    // in one go and skip the passes over rows already in order: keys share long prefixes (in
+    // either case), tie a lot, run past the sixteen characters read ahead, and come in random,
+    // sorted and reversed order; a second column breaks some ties.
+    std::mt19937 gen(23);
+    const std::string stems[] = {"", "Shared-Prefix-", "shared-prefix-of-thirty-chars-",
+                                 "SHARED-PREFIX-OF-THIRTY-CHARS-and-more-than-sixteen-"};
+    for (int round = 0; round < 60; ++round) {
+        const auto n = static_cast<std::int32_t>(2 + gen() % 1500);
+        const std::string& stem = stems[gen() % 4];
+        const bool oneStem = gen() % 2;  // otherwise every row picks its own stem
+        const std::size_t tail = 1 + gen() % 24;
+        const auto alphabet = static_cast<std::size_t>(2 + gen() % 5);
+        TStringArray t;
+        model::StringTableModel m;
+        ASSERT_TRUE(t.Resize(2, n));
+        m.Resize(2, n);
+        for (std::int32_t r = 1; r <= n; ++r) {
+            std::string s = oneStem ? stem : stems[gen() % 4];
+            for (char& ch : s)
+                if (gen() % 2) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            for (std::size_t k = gen() % (tail + 1); k > 0; --k)
+                s += "aBc\x8A\xE9"[gen() % alphabet];
+            const std::string second(1, static_cast<char>('a' + gen() % 3));
+            t.SetString(1, r, s);
+            m.SetString(1, r, s);
+            t.SetString(2, r, second);
+            m.SetString(2, r, second);
+        }
+        const auto sec = static_cast<std::int32_t>(gen() % 3) * 2 - 2;  // -2, 0 or 2
+        const bool asc = gen() % 2;
+        const unsigned start = gen() % 3;  // random, sorted or reversed order first
+        if (start > 0) {
+            t.Sort(1, sec, start == 1 ? asc : !asc);
+            m.Sort(1, sec, start == 1 ? asc : !asc, model::KeyHandler::None);
+            ASSERT_EQ(model::OpRunner::Compare(t, m), "") << "round " << round << " (first)";
+        }
+        t.Sort(1, sec, asc);
+        m.Sort(1, sec, asc, model::KeyHandler::None);
+        ASSERT_EQ(model::OpRunner::Compare(t, m), "")
+            << "round " << round << " n " << n << " sec " << sec << " start " << start;
     }
 }
 

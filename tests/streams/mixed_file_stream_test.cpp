@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "qorkit/rtl/exceptions.h"
 #include "rtl/temp_dir.h"
+#include "streams/test_streams.h"
 
 using namespace qorkit;
 using qorkit::test::TempDir;
@@ -55,6 +59,27 @@ TEST(TMixedFStream, ReadLnKeepsPrintableBytesOnly) {
     f.SetPosition(0);
     EXPECT_EQ(f.ReadLn(2), u"ab");
     EXPECT_EQ(f.Position(), 3);
+}
+
+TEST(TMixedFStream, ReadLnMatchesByteByByteReading) {
+    // Random text in every mode against the rules applied one byte at a time; the file is
+    // read in blocks underneath, so the position after each line is checked as well.
+    TempDir dir;
+    std::mt19937 gen(43);
+    for (int round = 0; round < 150; ++round) {
+        const std::string text = test::RandomLineText(gen);
+        const auto mode = static_cast<std::int32_t>(gen() % 7) - 1;
+        dir.Put("random.txt", text);
+        TMixedFStream f(dir.Name("random.txt"), fmOpenRead);
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            bool ended = false;
+            const std::string want = test::ReferenceLine(text, pos, mode, false, ended);
+            ASSERT_EQ(f.ReadLn(mode), test::Widen(want)) << round << " " << mode;
+            ASSERT_EQ(f.Position(), static_cast<std::int64_t>(pos)) << round;
+        }
+        EXPECT_TRUE(f.Eos());
+    }
 }
 
 TEST(TMixedFStream, OpenFailuresAndModes) {

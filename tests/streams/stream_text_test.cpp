@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,33 @@ TEST(ReadLnStream, NeverReadsPastTheLineEnd) {
     EXPECT_EQ(fwd.Rest(), "two\nthree");
     EXPECT_EQ(ReadLnStream(fwd, eos, 2), u"two");
     EXPECT_EQ(fwd.Rest(), "three");
+}
+
+TEST(ReadLnStream, EveryModeMatchesByteByByteReading) {
+    // Lines of random text in every mode, from a stream read ahead in blocks and from one read
+    // a byte at a time, against the rules applied one byte at a time; the position after each
+    // line must be exactly after its last byte.
+    std::mt19937 gen(41);
+    for (int round = 0; round < 300; ++round) {
+        const std::string text = test::RandomLineText(gen);
+        const auto mode = static_cast<std::int32_t>(gen() % 7) - 1;  // -1 and 5 never end
+        TStringStream mem(text);
+        ForwardStream fwd(text);
+        std::size_t pos = 0;
+        for (bool done = false; !done;) {
+            bool ended = false;
+            const std::string want = test::ReferenceLine(text, pos, mode, true, ended);
+            const String wide = test::Widen(want);
+            for (TStream* s : {static_cast<TStream*>(&mem), static_cast<TStream*>(&fwd)}) {
+                bool eos = false;
+                ASSERT_EQ(ReadLnStream(*s, eos, mode), wide) << round << " mode " << mode;
+                ASSERT_EQ(eos, !ended) << round;
+            }
+            ASSERT_EQ(mem.Position(), static_cast<std::int64_t>(pos)) << round;
+            ASSERT_EQ(fwd.Rest(), text.substr(pos)) << round;
+            done = !ended;
+        }
+    }
 }
 
 TEST(ReadLnStream, LongLinesBetweenShortOnesKeepEveryByte) {
