@@ -7,7 +7,7 @@
 #include <typeinfo>
 
 #include "assign_to.h"
-#include "leading_integer.h"
+#include "../core/leading_integer.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/sysutils.h"
 #include "xml_line.h"
