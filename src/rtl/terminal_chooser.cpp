@@ -66,7 +66,7 @@ class TerminalBackend final : public TFileDialogBackend {
                 Put(u"\"" + full + u"\" is a folder.\n");
                 continue;
             }
-            if (exists) {
+            if (exists && Dialog.OverwritePrompt()) {
                 Put(u"\"" + full + u"\" already exists. Replace it? [y/N]: ");
                 const ReadState r = ReadLine(line);
                 if (r != ReadState::Line) return Ended(r);

@@ -67,7 +67,8 @@ class ZenityBackend final : public TFileDialogBackend {
             a.ErrorText = u"the file chooser \"" + FOptions.Program + u"\" was not found";
             return a;
         }
-        std::vector<std::string> args = {"--file-selection", "--save", "--confirm-overwrite"};
+        std::vector<std::string> args = {"--file-selection", "--save"};
+        if (Dialog.OverwritePrompt()) args.push_back("--confirm-overwrite");
         if (!Dialog.Title().empty()) args.push_back("--title=" + ToUtf8(Dialog.Title()));
         args.push_back("--filename=" +
                        ToUtf8(detail::StartFolder(Dialog) + ExtractFileName(Dialog.FileName())));

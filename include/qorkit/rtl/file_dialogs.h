@@ -84,10 +84,10 @@ struct TZenityOptions {
     std::int32_t TimeoutSeconds = 0;
 };
 
-/// The desktop file chooser: runs `zenity --file-selection --save --confirm-overwrite` (no
-/// shell; every value is one argument) with the title, the file types as filters (the
-/// preselected one first, since the chooser starts on its first filter; masks matched without
-/// regard to A-Z case) and the folder and name; the chosen path is read from its output.
+/// The desktop file chooser: runs `zenity --file-selection --save` (no shell; every value is
+/// one argument; `--confirm-overwrite` with `OverwritePrompt`) with the title, the file types as
+/// filters (the preselected one first, since the chooser starts on its first filter; masks matched
+/// without regard to A-Z case) and the folder and name; the chosen path is read from its output.
 /// Exit status 1 (and the timeout's 5) is a cancel; a chooser that cannot be started or cannot
 /// open the display gives `cdInitialization`, any other end `cdDialogFailure`. The chooser
 /// does not say which filter was active, so the answer's file type is the first one (from the
@@ -98,7 +98,8 @@ std::shared_ptr<TFileDialogBackend> ZenityFileDialogBackend(const TZenityOptions
 /// `OutFd` (UTF-8). It shows the title and folder, lists the file types and asks for one (when
 /// there are several; Enter keeps the preselected one and a change is reported to the
 /// dialog), then for the file name (Enter keeps the proposed one; a relative name is taken in
-/// the folder). An existing file is replaced only after a "y" to the question that follows.
+/// the folder). With `OverwritePrompt` an existing file is accepted only after a "y" to the
+/// question that follows.
 /// The end of input (Ctrl-D) is a cancel; a read error gives `cdDialogFailure`.
 std::shared_ptr<TFileDialogBackend> TerminalFileDialogBackend(int InFd = 0, int OutFd = 2);
 
@@ -132,6 +133,10 @@ class TFileSaveDialog : public TComponent {
     /// The selected file type, from 1 (values outside the list select the first type).
     std::int32_t FileTypeIndex() const noexcept { return FFileTypeIndex; }
     void SetFileTypeIndex(std::int32_t Value) noexcept { FFileTypeIndex = Value; }
+    /// When set, the dialog asks before it accepts the name of an existing file (default: off,
+    /// since the caller usually asks itself, as `TUnivSaveDialog` does through `OnOverwrite`).
+    bool OverwritePrompt() const noexcept { return FOverwritePrompt; }
+    void SetOverwritePrompt(bool Value) noexcept { FOverwritePrompt = Value; }
     /// Called after the user selected another file type while the dialog is shown.
     const TNotifyEvent& OnTypeChange() const noexcept { return FOnTypeChange; }
     void SetOnTypeChange(TNotifyEvent Value) { FOnTypeChange = std::move(Value); }
@@ -160,6 +165,7 @@ class TFileSaveDialog : public TComponent {
     String FTypedFileName;
     std::vector<TFileTypeItem> FFileTypes;
     std::int32_t FFileTypeIndex = 1;
+    bool FOverwritePrompt = false;
     TNotifyEvent FOnTypeChange;
     std::shared_ptr<TFileDialogBackend> FBackend;
     std::uint32_t FErrorCode = 0;
