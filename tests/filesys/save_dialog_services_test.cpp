@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "../../src/rtl/child_process.h"
+#include "qorkit/core/errors.h"
 #include "qorkit/filesys/save_dialog.h"
 #include "rtl/temp_dir.h"
 
@@ -174,9 +175,8 @@ std::string RunOnTerminal(const std::function<std::string()>& Work,
         const auto deadline = Clock::now() + std::chrono::seconds(5);
         std::size_t at;
         while ((at = Transcript.find(prompt, seen)) == std::string::npos) {
-            if (Clock::now() > deadline || !readSome(master, Transcript, 200)) {
-                if (Clock::now() > deadline) return "timed out waiting for: " + prompt;
-            }
+            if (Clock::now() > deadline) return "timed out waiting for: " + prompt;
+            readSome(master, Transcript, 200);
         }
         seen = at + prompt.size();
         (void)!::write(master, answer.data(), answer.size());
@@ -371,4 +371,16 @@ TEST(SaveDialogServices_Chooser, RealChooserOnAVirtualDisplay) {
     outcome.clear();
     run({{"key", "Escape"}}, outcome);
     EXPECT_EQ(outcome, "cancel " + dir.Native("start.txt") + " 2");
+
+    // Without the display the chooser cannot start: message 1 with the documented code.
+    server.Kill(SIGKILL);
+    server.Wait();
+    TUnivSaveDialog dlg;
+    dlg.SetName(u"Real");
+    try {
+        dlg.Execute();
+        ADD_FAILURE() << "no dialog error";
+    } catch (const EQORFileSysError& e) {
+        EXPECT_STREQ(e.what(), "Component \"Real\": Error in standard dialog (errnum = $0002).");
+    }
 }
