@@ -12,7 +12,7 @@ for group in "${@:-build}"; do
                           libbenchmark-dev python3 clang-format zlib1g-dev libssl-dev locales
                           libfreetype-dev libfontconfig-dev fonts-dejavu-core
                           libpng-dev libcairo2-dev poppler-utils libre2-dev libisal-dev
-                          chromium xvfb xauth zenity) ;;
+                          chromium xvfb xauth zenity xdotool) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
     esac

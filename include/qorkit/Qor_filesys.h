@@ -8,6 +8,7 @@
 #include "qorkit/filesys/password.h"
 #include "qorkit/filesys/path_case.h"
 #include "qorkit/filesys/path_names.h"
+#include "qorkit/filesys/save_dialog.h"
 #include "qorkit/filesys/system_folders.h"
 #include "qorkit/filesys/text_file_tools.h"
 #include "qorkit/filesys/text_file_type.h"

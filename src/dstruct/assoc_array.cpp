@@ -6,8 +6,8 @@
 #include <string>
 #include <typeinfo>
 
+#include "../core/leading_integer.h"
 #include "assign_to.h"
-#include "leading_integer.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/sysutils.h"
 #include "xml_line.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "leading_integer.h"
+#include "../core/leading_integer.h"
 #include "qorkit/dstruct/feature_matrix.h"
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/sysutils.h"

@@ -119,4 +119,10 @@ bool DirExists(const String& Path) {
     return ::stat(ToUtf8(ResolveFileNameCase(Path)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool FileExists(const String& FileName) {
+    if (FileName.empty()) return false;
+    struct stat st {};
+    return ::stat(ToUtf8(ResolveFileNameCase(FileName)).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
 }  // namespace qorkit

@@ -42,5 +42,8 @@ std::int64_t GetFileSize64(const String& FileName);
 bool DirEmpty(const String& Dir);
 /// True when `Path` names a folder (a link to a folder counts); false for "".
 bool DirExists(const String& Path);
+/// True when `FileName` names an existing entry that is not a folder (a link counts as what it
+/// points to, so a dangling link is no file); false for "".
+bool FileExists(const String& FileName);
 
 }  // namespace qorkit

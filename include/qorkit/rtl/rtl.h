@@ -7,6 +7,7 @@
 #include "qorkit/rtl/codepage.h"
 #include "qorkit/rtl/datetime.h"
 #include "qorkit/rtl/exceptions.h"
+#include "qorkit/rtl/file_dialogs.h"
 #include "qorkit/rtl/file_paths.h"
 #include "qorkit/rtl/file_search.h"
 #include "qorkit/rtl/file_stream.h"

@@ -1,4 +1,4 @@
-// The leading integer of a text, as the data structures read it from stored strings.
+// The leading integer of a text, as the data structures and the save dialog read it.
 #pragma once
 
 #include <cstdint>
