@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <functional>
 #include <limits>
 #include <vector>
 
+#include "../rtl/posix_file.h"
+#include "file_copy_core.h"
 #include "qorkit/rtl/atomic_save.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/file_paths.h"
@@ -23,8 +26,11 @@ namespace {
 
 std::atomic<bool> gAbortCopy{false};
 
+// The block of the progress reports; without a callback the block size is not observable and
+// large blocks (moved inside the kernel where it can) cost fewer calls.
 constexpr std::int64_t kCallbackBlock = 8192;
-constexpr std::int64_t kQuietBlock = 1 << 20;
+constexpr std::int64_t kQuietBlock = 8 << 20;
+constexpr std::size_t kBufferSize = 1 << 20;
 
 // Thrown inside the save to stop it with a result code.
 struct CopyStopped {
@@ -35,14 +41,87 @@ bool StatOf(const String& name, struct stat& st) {
     return ::stat(ToUtf8(ResolveFileNameCase(name)).c_str(), &st) == 0;
 }
 
-std::int32_t Saturate(std::int64_t v) {
+// Moves bytes from `in` to `out` at their current offsets, a block at a time.
+class BlockMover {
+  public:
+    BlockMover(int in, int out) : FIn(in), FOut(out) {}
+
+    // Moves up to `want` bytes (fewer only at the end of the source) and returns how many; a
+    // failure throws CopyStopped with the read or write code.
+    std::int64_t Move(std::int64_t want) {
+        std::int64_t moved = 0;
+        while (moved < want) {
+            const std::int64_t got = FUseRange ? RangeStep(want - moved) : BufferStep(want - moved);
+            if (got == 0) break;
+            if (got > 0) moved += got;
+        }
+        return moved;
+    }
+
+  private:
+    // copy_file_range; returns -1 after switching to the buffer (nothing was moved then).
+    std::int64_t RangeStep(std::int64_t want) {
+        const ssize_t r =
+            ::copy_file_range(FIn, nullptr, FOut, nullptr, static_cast<std::size_t>(want), 0);
+        if (r >= 0) return r;
+        if (errno == EINTR) return -1;
+        if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG) throw CopyStopped{fcWriteFailed};
+        FUseRange = false;  // not supported here (other file systems, special files): read/write
+        return -1;
+    }
+
+    std::int64_t BufferStep(std::int64_t want) {
+        if (FBuffer.empty()) FBuffer.resize(kBufferSize);
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::int64_t>(want, static_cast<std::int64_t>(FBuffer.size())));
+        ssize_t got;
+        do {
+            got = ::read(FIn, FBuffer.data(), n);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) throw CopyStopped{fcReadFailed};
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t w =
+                ::write(FOut, FBuffer.data() + done, static_cast<std::size_t>(got - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) throw CopyStopped{fcWriteFailed};
+            done += w;
+        }
+        return got;
+    }
+
+    int FIn, FOut;
+    bool FUseRange = true;
+    std::vector<char> FBuffer;
+};
+
+// Closes a descriptor when it goes out of scope.
+struct FdCloser {
+    int Fd;
+    ~FdCloser() {
+        if (Fd >= 0) detail::ClosePath(Fd);
+    }
+};
+
+}  // namespace
+
+namespace detail {
+
+std::int32_t Saturate32(std::int64_t v) noexcept {
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(v, std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int32_t Copy(const String& Source, const String& DestIn, bool CopyAttributes,
-                  const std::function<void(std::int64_t, std::int64_t)>& feedback) {
+bool CopyAbortRequested() noexcept {
+    return gAbortCopy;
+}
+
+void ClearCopyAbort() noexcept {
     gAbortCopy = false;
+}
+
+std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAttributes,
+                         const CopyProgress& feedback, bool ClearAbort) {
+    if (ClearAbort) gAbortCopy = false;
     String Dest = DestIn;
     struct stat dst {};
     if (StatOf(Dest, dst) && S_ISDIR(dst.st_mode)) {
@@ -64,47 +143,26 @@ std::int32_t Copy(const String& Source, const String& DestIn, bool CopyAttribute
         probe.Close();
     }
     if (feedback) feedback(0, size);
-    TUntypedFile in;
-    in.Assign(Source);
-    try {
-        in.Reset();
-    } catch (const EInOutError&) {
-        return fcSourceNotOpened;
-    }
+    const FdCloser in{OpenPath(NativePath(ResolveFileNameCase(Source)), O_RDONLY)};
+    if (in.Fd < 0) return fcSourceNotOpened;
     const std::int64_t blockSize = feedback ? kCallbackBlock : kQuietBlock;
-    std::vector<char> block(static_cast<std::size_t>(blockSize));
     std::int64_t copied = 0;
     std::int32_t result = 0;
     try {
         SaveFileAtomically(Dest, [&](const String& TempName) {
-            TUntypedFile out;
-            out.Assign(TempName);
-            try {
-                out.Rewrite();
-            } catch (const EInOutError&) {
-                throw CopyStopped{fcDestNotCreated};
-            }
+            FdCloser out{OpenPath(NativePath(TempName), O_WRONLY | O_CREAT | O_TRUNC)};
+            if (out.Fd < 0) throw CopyStopped{fcDestNotCreated};
+            BlockMover mover(in.Fd, out.Fd);
             std::int64_t got = 0;
             do {
-                try {
-                    in.BlockRead(block.data(), blockSize, got);
-                } catch (const EInOutError&) {
-                    throw CopyStopped{fcReadFailed};
-                }
                 if (feedback) feedback(copied, size);
-                try {
-                    out.BlockWrite(block.data(), got);
-                } catch (const EInOutError&) {
-                    throw CopyStopped{fcWriteFailed};
-                }
+                got = mover.Move(blockSize);
                 copied += got;
                 if (gAbortCopy) throw CopyStopped{fcAborted};
             } while (got == blockSize);
-            try {
-                out.Close();
-            } catch (const EInOutError&) {
-                throw CopyStopped{fcWriteFailed};
-            }
+            const int fd = out.Fd;
+            out.Fd = -1;
+            if (ClosePath(fd) != 0) throw CopyStopped{fcWriteFailed};
         });
     } catch (const CopyStopped& s) {
         result = s.Code;
@@ -121,23 +179,23 @@ std::int32_t Copy(const String& Source, const String& DestIn, bool CopyAttribute
     return result;
 }
 
-}  // namespace
+}  // namespace detail
 
 std::int32_t FileCopyFeedBk(const String& Source, const String& Dest, bool CopyAttributes,
                             TFileCopyFeedBack FeedBack) {
     std::function<void(std::int64_t, std::int64_t)> f;
     if (FeedBack != nullptr)
         f = [FeedBack](std::int64_t done, std::int64_t size) {
-            FeedBack(Saturate(done), Saturate(size));
+            FeedBack(detail::Saturate32(done), detail::Saturate32(size));
         };
-    return Copy(Source, Dest, CopyAttributes, f);
+    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, true);
 }
 
 std::int32_t FileCopyFeedBk64(const String& Source, const String& Dest, bool CopyAttributes,
                               TFileCopyFeedBack64 FeedBack) {
     std::function<void(std::int64_t, std::int64_t)> f;
     if (FeedBack != nullptr) f = FeedBack;
-    return Copy(Source, Dest, CopyAttributes, f);
+    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, true);
 }
 
 void AbortAnyFileCopying() noexcept {

@@ -6,6 +6,7 @@
 #include "qorkit/rtl/canvas.h"
 #include "qorkit/rtl/codepage.h"
 #include "qorkit/rtl/datetime.h"
+#include "qorkit/rtl/drive_letters.h"
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/file_paths.h"
 #include "qorkit/rtl/file_search.h"
