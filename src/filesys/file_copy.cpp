@@ -205,6 +205,13 @@ void AbortAnyFileCopying() noexcept {
 String DelDirTree(const String& Dir) {
     if (Dir.empty()) return String();
     String folder = ResolveFileNameCase(Dir);
+    // A link named as the folder is deleted as a link: its target is not this tree.
+    String named = folder;
+    while (named.size() > 1 && named.back() == PathDelim)
+        named.pop_back();
+    struct stat st {};
+    if (::lstat(ToUtf8(named).c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        return ::unlink(ToUtf8(named).c_str()) == 0 ? String() : named;
     if (folder.back() != PathDelim) folder += PathDelim;
     TSearchRec r;
     String failed;

@@ -89,6 +89,9 @@ TEST(FileCopy_DelDirTree, DeletesLinksNotTheirTargets) {
     dir.Put("t/a.txt", "");
     dir.Put("t/Sub/Deep/.hidden", "");
     std::filesystem::create_directory_symlink(outside.Path(), dir.Path() / "t" / "Sub" / "out");
+    std::filesystem::create_directory_symlink(outside.Path(), dir.Path() / "link");
+    EXPECT_EQ(DelDirTree(dir.Name("link/")), u"");  // the link goes, not what it names
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.Path() / "link"));
     EXPECT_EQ(DelDirTree(dir.Name("T")), u"");
     EXPECT_FALSE(dir.Exists("t"));
     EXPECT_EQ(outside.Get("keep.txt"), "k");
