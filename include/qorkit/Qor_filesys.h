@@ -17,3 +17,4 @@
 #include "qorkit/filesys/text_file_type.h"
 #include "qorkit/rtl/file_paths.h"
 #include "qorkit/rtl/file_search.h"
+#include "qorkit/rtl/folders.h"

@@ -37,10 +37,6 @@ struct CopyStopped {
     std::int32_t Code;
 };
 
-bool StatOf(const String& name, struct stat& st) {
-    return ::stat(ToUtf8(ResolveFileNameCase(name)).c_str(), &st) == 0;
-}
-
 // Moves bytes from `in` to `out` at their current offsets, a block at a time.
 class BlockMover {
   public:
@@ -120,18 +116,27 @@ void ClearCopyAbort() noexcept {
 }
 
 std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAttributes,
-                         const CopyProgress& feedback, bool ClearAbort) {
-    if (ClearAbort) gAbortCopy = false;
+                         const CopyProgress& feedback, bool TreeCopy) {
+    if (!TreeCopy) gAbortCopy = false;
+    // The tree copy passes names exactly as stored; others may need their letter case found.
+    const auto stored = [TreeCopy](const String& name) {
+        return TreeCopy ? name : ResolveFileNameCase(name);
+    };
+    const auto statOf = [](const String& name, struct stat& st) {
+        return ::stat(NativePath(name).c_str(), &st) == 0;
+    };
     String Dest = DestIn;
     struct stat dst {};
-    if (StatOf(Dest, dst) && S_ISDIR(dst.st_mode)) {
+    const bool destExists = statOf(stored(Dest), dst);
+    if (destExists && S_ISDIR(dst.st_mode)) {
         if (Dest.empty() || (Dest.back() != u'\\' && Dest.back() != u'/')) Dest += PathDelim;
         Dest += ExtractFileName(Source);
     }
     if (Source == Dest) return 0;
+    const String source = stored(Source);
     struct stat src {};
-    if (StatOf(Source, src) && StatOf(Dest, dst) && src.st_dev == dst.st_dev &&
-        src.st_ino == dst.st_ino)
+    if (statOf(source, src) && destExists && statOf(stored(Dest), dst) &&
+        src.st_dev == dst.st_dev && src.st_ino == dst.st_ino)
         return 0;  // truncating the destination would destroy the source
 
     std::int64_t size = 0;
@@ -143,7 +148,7 @@ std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAt
         probe.Close();
     }
     if (feedback) feedback(0, size);
-    const FdCloser in{OpenPath(NativePath(ResolveFileNameCase(Source)), O_RDONLY)};
+    const FdCloser in{OpenPath(NativePath(source), O_RDONLY)};
     if (in.Fd < 0) return fcSourceNotOpened;
     const std::int64_t blockSize = feedback ? kCallbackBlock : kQuietBlock;
     std::int64_t copied = 0;
@@ -170,7 +175,7 @@ std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAt
         result = fcDestNotCreated;  // the finished copy could not be renamed into place
     }
     if (result == 0) {
-        const std::string path = ToUtf8(ResolveFileNameCase(Dest));
+        const std::string path = NativePath(stored(Dest));
         const struct timespec times[2] = {src.st_atim, src.st_mtim};
         ::utimensat(AT_FDCWD, path.c_str(), times, 0);
         if (CopyAttributes) ::chmod(path.c_str(), (src.st_mode & 07777) | S_IWUSR);
@@ -188,14 +193,14 @@ std::int32_t FileCopyFeedBk(const String& Source, const String& Dest, bool CopyA
         f = [FeedBack](std::int64_t done, std::int64_t size) {
             FeedBack(detail::Saturate32(done), detail::Saturate32(size));
         };
-    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, true);
+    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, false);
 }
 
 std::int32_t FileCopyFeedBk64(const String& Source, const String& Dest, bool CopyAttributes,
                               TFileCopyFeedBack64 FeedBack) {
     std::function<void(std::int64_t, std::int64_t)> f;
     if (FeedBack != nullptr) f = FeedBack;
-    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, true);
+    return detail::CopyOneFile(Source, Dest, CopyAttributes, f, false);
 }
 
 void AbortAnyFileCopying() noexcept {

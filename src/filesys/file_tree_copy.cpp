@@ -15,6 +15,7 @@
 #include "qorkit/rtl/exceptions.h"
 #include "qorkit/rtl/file_paths.h"
 #include "qorkit/rtl/file_search.h"
+#include "qorkit/rtl/folders.h"
 #include "qorkit/rtl/sysutils.h"
 
 namespace qorkit {
@@ -110,7 +111,7 @@ class TreeCopier {
         if (FProgress)
             progress = [this](std::int64_t done, std::int64_t size) { Report(done, size); };
         try {
-            Note(detail::CopyOneFile(from, to, FAttrs, progress, false));
+            Note(detail::CopyOneFile(from, to, FAttrs, progress, true));
         } catch (const EInOutError&) {
             Note(fcSourceNotOpened);  // vanished or became unreadable since the listing
         }
@@ -177,9 +178,7 @@ std::int32_t CopyTree(const String& SourceDir, const String& DestDir, bool CopyA
     if (inside.back() != '/') inside += '/';
     if (realDst.string().starts_with(inside)) return fcIntoItself;
 
-    std::filesystem::create_directories(ToUtf8(dst), ec);
-    if (KindOf(ToUtf8(dst)) == ekMissing || !std::filesystem::is_directory(ToUtf8(dst), ec))
-        return fcDestNotCreated;
+    if (!ForceDirectories(dst)) return fcDestNotCreated;
     TreeCopier copier(CopyAttributes, progress);
     copier.Folder(src, dst);
     return copier.Result();

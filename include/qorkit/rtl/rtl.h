@@ -12,6 +12,7 @@
 #include "qorkit/rtl/file_search.h"
 #include "qorkit/rtl/file_stream.h"
 #include "qorkit/rtl/file_variable.h"
+#include "qorkit/rtl/folders.h"
 #include "qorkit/rtl/graphics_tools.h"
 #include "qorkit/rtl/graphics_types.h"
 #include "qorkit/rtl/memory_stream.h"
