@@ -26,10 +26,12 @@ namespace {
 
 std::atomic<bool> gAbortCopy{false};
 
-// The block of the progress reports; without a callback the block size is not observable and
-// large blocks (moved inside the kernel where it can) cost fewer calls.
+// The block of the progress reports. The bytes themselves move in larger chunks (inside the
+// kernel where it can), which cost fewer calls; a watched copy reports each 8192-byte block of
+// a chunk as if it had moved alone, with the same values and abort points.
 constexpr std::int64_t kCallbackBlock = 8192;
-constexpr std::int64_t kQuietBlock = 8 << 20;
+constexpr std::int64_t kWatchedChunk = 1 << 20;
+constexpr std::int64_t kQuietChunk = 64 << 20;
 constexpr std::size_t kBufferSize = 1 << 20;
 
 // Thrown inside the save to stop it with a result code.
@@ -150,7 +152,7 @@ std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAt
     if (feedback) feedback(0, size);
     const FdCloser in{OpenPath(NativePath(source), O_RDONLY)};
     if (in.Fd < 0) return fcSourceNotOpened;
-    const std::int64_t blockSize = feedback ? kCallbackBlock : kQuietBlock;
+    const std::int64_t chunk = feedback ? kWatchedChunk : kQuietChunk;
     std::int64_t copied = 0;
     std::int32_t result = 0;
     try {
@@ -158,13 +160,24 @@ std::int32_t CopyOneFile(const String& Source, const String& DestIn, bool CopyAt
             FdCloser out{OpenPath(NativePath(TempName), O_WRONLY | O_CREAT | O_TRUNC)};
             if (out.Fd < 0) throw CopyStopped{fcDestNotCreated};
             BlockMover mover(in.Fd, out.Fd);
+            // One block as the callback sees it: reported, moved, then the abort switch read.
+            const auto block = [&](std::int64_t bytes) {
+                if (feedback) feedback(copied, size);
+                copied += bytes;
+                if (gAbortCopy) throw CopyStopped{fcAborted};
+            };
             std::int64_t got = 0;
             do {
-                if (feedback) feedback(copied, size);
-                got = mover.Move(blockSize);
-                copied += got;
-                if (gAbortCopy) throw CopyStopped{fcAborted};
-            } while (got == blockSize);
+                got = mover.Move(chunk);
+                if (!feedback) {
+                    block(got);
+                    continue;
+                }
+                for (std::int64_t left = got; left > 0; left -= kCallbackBlock)
+                    block(std::min(left, kCallbackBlock));
+                // After a last full block the reader still looks for more and finds nothing.
+                if (got < chunk && got % kCallbackBlock == 0) block(0);
+            } while (got == chunk);
             const int fd = out.Fd;
             out.Fd = -1;
             if (ClosePath(fd) != 0) throw CopyStopped{fcWriteFailed};

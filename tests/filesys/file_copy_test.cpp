@@ -114,3 +114,27 @@ TEST(FileCopy_DeleteFiles, MatchingFilesOnly) {
     EXPECT_FALSE(dir.Exists("a.txt"));
     EXPECT_EQ(DeleteFiles(dir.Name("*.none")), 0);
 }
+
+TEST(FileCopy_FeedBk, ReportsEveryBlockWhateverTheSize) {
+    TempDir dir;
+    // size -> number of reports: the first, one per block read (a last full block is followed
+    // by an empty read) and the last.
+    const struct {
+        std::int64_t Size;
+        std::size_t Reports;
+    } cases[] = {{0, 3}, {100, 3}, {8192, 4}, {16384, 5}, {(1 << 20) + 100, 131}, {1 << 21, 259}};
+    for (const auto& c : cases) {
+        std::string data(static_cast<std::size_t>(c.Size), 'x');
+        for (std::size_t i = 0; i < data.size(); i += 4093)
+            data[i] = static_cast<char>(i);
+        dir.Put("s.bin", data);
+        gReports.clear();
+        gAbortAt = -1;
+        EXPECT_EQ(FileCopyFeedBk(dir.Name("s.bin"), dir.Name("d.bin"), false, Report), 0);
+        EXPECT_EQ(dir.Get("d.bin"), data) << c.Size;
+        ASSERT_EQ(gReports.size(), c.Reports) << c.Size;
+        for (std::size_t i = 1; i + 1 < gReports.size(); ++i)
+            EXPECT_EQ(gReports[i].first, std::min<std::int64_t>(8192 * (i - 1), c.Size));
+        EXPECT_EQ(gReports.back(), (std::pair<std::int64_t, std::int64_t>{c.Size, c.Size}));
+    }
+}
