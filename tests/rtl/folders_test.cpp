@@ -18,9 +18,12 @@ TEST(Folders_ForceDirectories, CreatesMissingParentsOnly) {
         bool Result;
         const char* Exists;  // afterwards, "" when nothing is expected
     } cases[] = {
-        {"a\\b/c", true, "a/b/c"}, {"HAVE\\new", true, "Have/new"},  // the stored case of an
-                                                                     // existing folder
-        {"a/b/c/", true, "a/b/c"}, {"file/x", false, ""},           {"file", false, ""},
+        {"a\\b/c", true, "a/b/c"},
+        {"HAVE\\new", true, "Have/new"},  // the stored case of an
+                                          // existing folder
+        {"a/b/c/", true, "a/b/c"},
+        {"file/x", false, ""},
+        {"file", false, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ForceDirectories(dir.Name(c.Path)), c.Result) << c.Path;

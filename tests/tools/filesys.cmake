@@ -91,3 +91,6 @@ add_test(NAME Tool.DrivesListsTheRoot COMMAND ${tool} drives)
 set_tests_properties(Tool.DrivesListsTheRoot PROPERTIES PASS_REGULAR_EXPRESSION
     "^C:\t(fixed|removable|remote|ramdisk|cdrom|unknown)\t-?[0-9]+\t/\n")
 qorkit_fs_fails(DrivesWithOperandIsUsageError 2 "extra operand" "${tool} drives x")
+qorkit_fs_tree_test(CopyTreeShowsProgressOnATerminalOnly
+    "${tool} copytree TREE TREE-quiet 2>&1 | wc -c && timeout 20 script -qec '${tool} copytree TREE TREE-tty' /dev/null"
+    "^0\n.*\\[#+ *\\] [0-9]+% ")

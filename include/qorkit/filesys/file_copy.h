@@ -55,8 +55,9 @@ std::int32_t FileCopyFeedBk64(const String& Source, const String& Dest, bool Cop
 void AbortAnyFileCopying() noexcept;
 
 /// Deletes the folder `Dir` with everything in it. Symbolic links are deleted as links; the
-/// folders they point to are never touched (also when `Dir` itself is a link). Returns "" on success, else the first entry (or
-/// the folder itself) that could not be deleted; "" for an empty `Dir`.
+/// folders they point to are never touched (also when `Dir` itself is a link). Returns "" on
+/// success, else the first entry (or the folder itself) that could not be deleted; "" for an empty
+/// `Dir`.
 String DelDirTree(const String& Dir);
 
 /// Deletes the files that match `FileMask` (folders, links to folders and names starting with
