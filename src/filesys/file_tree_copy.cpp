@@ -134,7 +134,7 @@ class TreeCopier {
             return;
         }
         Begin(to);
-        const std::string temp = native + ".tmp" + std::to_string(::getpid());
+        const std::string temp = native + ".qorkit-link" + std::to_string(::getpid());
         ::unlink(temp.c_str());
         if (::symlink(target.c_str(), temp.c_str()) != 0 ||
             ::rename(temp.c_str(), native.c_str()) != 0) {

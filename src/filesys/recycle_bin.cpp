@@ -79,20 +79,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 class Trash {
   public:
-    Trash() {
-        const std::string home = detail::XdgDataHome();
-        if (home.empty()) return;
-        const std::string root = home + "/Trash";
-        // The data home itself may be missing on a fresh account.
-        ::mkdir(home.c_str(), 0700);
-        if (EnsureFolder(root) && EnsureFolder(root + "/files") && EnsureFolder(root + "/info"))
-            FRoot = root;
-    }
-
-    // Moves the file `path` (absolute, native) into the trash.
-    bool Take(const std::string& path) const {
+    // Moves the file `path` (absolute, native) into the trash, whose folders are made on the
+    // first use, so that nothing is created when nothing matches.
+    bool Take(const std::string& path) {
         struct stat st {};
-        if (FRoot.empty() || ::lstat(path.c_str(), &st) != 0) return false;
+        if (::lstat(path.c_str(), &st) != 0 || !Ready()) return false;
         const String name = FromUtf8(path.substr(path.rfind('/') + 1));
         const std::string record =
             "[Trash Info]\nPath=" + UrlPath(path) + "\nDeletionDate=" + LocalTimeNow() + "\n";
@@ -117,6 +108,20 @@ class Trash {
     }
 
   private:
+    bool Ready() {
+        if (FTried) return !FRoot.empty();
+        FTried = true;
+        const std::string home = detail::XdgDataHome();
+        if (home.empty()) return false;
+        const std::string root = home + "/Trash";
+        // The data home itself may be missing on a fresh account.
+        ::mkdir(home.c_str(), 0700);
+        if (EnsureFolder(root) && EnsureFolder(root + "/files") && EnsureFolder(root + "/info"))
+            FRoot = root;
+        return !FRoot.empty();
+    }
+
+    bool FTried = false;
     std::string FRoot;
 };
 
@@ -126,7 +131,7 @@ std::int32_t MoveToRecycleBin(const String& FileMask) {
     const String mask = ExpandFileName(FileMask);
     if (mask.empty()) return 0;
     const String folder = ExtractFilePath(mask);
-    const Trash trash;
+    Trash trash;
     std::int32_t moved = 0;
     TSearchRec r;
     for (std::int32_t c = FindFirst(mask, faAnyFile, r); c == 0; c = FindNext(r)) {

@@ -37,6 +37,8 @@ std::string RestorePath(const std::string& record) {
 TEST(RecycleBin_MoveToRecycleBin, FreedesktopTrashThatRestores) {
     qorkit::test::TempDir dir;
     const qorkit::test::ScopedEnv env{{"XDG_DATA_HOME", dir.Native("data")}};
+    EXPECT_EQ(MoveToRecycleBin(dir.Name("w/*.txt")), 0);
+    EXPECT_FALSE(dir.Exists("data"));  // nothing made while nothing matches
     fs::create_directories(dir.Path() / "w/d.txt");
     dir.Put("w/a b.txt", "blank");
     dir.Put("w/\xC3\xBC%.txt", "umlaut");
