@@ -1,6 +1,7 @@
 // One file copied block by block through a temporary sibling; folder trees deleted.
 #include "qorkit/filesys/file_copy.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +9,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "../rtl/posix_file.h"
@@ -220,33 +223,44 @@ void AbortAnyFileCopying() noexcept {
     gAbortCopy = true;
 }
 
-String DelDirTree(const String& Dir) {
-    if (Dir.empty()) return String();
-    String folder = ResolveFileNameCase(Dir);
-    // A link named as the folder is deleted as a link: its target is not this tree.
-    String named = folder;
-    while (named.size() > 1 && named.back() == PathDelim)
-        named.pop_back();
-    struct stat st {};
-    if (::lstat(ToUtf8(named).c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-        return ::unlink(ToUtf8(named).c_str()) == 0 ? String() : named;
-    if (folder.back() != PathDelim) folder += PathDelim;
-    TSearchRec r;
-    String failed;
-    for (std::int32_t c = FindFirst(folder + u"*", faAnyFile, r); c == 0 && failed.empty();
-         c = FindNext(r)) {
-        if (r.Name == u"." || r.Name == u"..") continue;
-        const String path = folder + r.Name;
-        if ((r.Attr & faDirectory) != 0 && (r.Attr & faSymLink) == 0) {
-            failed = DelDirTree(path);
-        } else if (::unlink(ToUtf8(path).c_str()) != 0) {
-            failed = path;
+namespace {
+
+// Deletes the folder `dir` (a native path) with everything in it; "" or the first path that
+// could not be deleted. Entries are addressed by their raw names, so a name holding "\" (a
+// separator for the library's paths) is deleted as itself and never read as "..\..".
+std::string DeleteTree(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(dir.c_str())) {
+        while (const dirent* e = ::readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                names.emplace_back(e->d_name);
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& n : names) {
+        const std::string path = dir + "/" + n;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            if (std::string failed = DeleteTree(path); !failed.empty()) return failed;
+        } else if (::unlink(path.c_str()) != 0) {
+            return path;
         }
     }
-    FindClose(r);
-    if (!failed.empty()) return failed;
-    folder.pop_back();
-    return ::rmdir(ToUtf8(folder).c_str()) == 0 ? String() : folder;
+    return ::rmdir(dir.c_str()) == 0 ? std::string() : dir;
+}
+
+}  // namespace
+
+String DelDirTree(const String& Dir) {
+    if (Dir.empty()) return String();
+    std::string folder = ToUtf8(ResolveFileNameCase(Dir));
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    // A link named as the folder is deleted as a link: its target is not this tree.
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        return ::unlink(folder.c_str()) == 0 ? String() : FromUtf8(folder);
+    return FromUtf8(DeleteTree(folder));
 }
 
 std::int32_t DeleteFiles(const String& FileMask) {
@@ -255,7 +269,10 @@ std::int32_t DeleteFiles(const String& FileMask) {
     std::int32_t deleted = 0;
     TSearchRec r;
     for (std::int32_t c = FindFirst(mask, faAnyFile, r); c == 0; c = FindNext(r)) {
-        if (r.Name.starts_with(u".") || (r.Attr & (faVolumeID | faDirectory)) != 0) continue;
+        // A name holding "\" would be read as a path: it cannot be this folder's file.
+        if (r.Name.starts_with(u".") || (r.Attr & (faVolumeID | faDirectory)) != 0 ||
+            r.Name.find(u'\\') != String::npos)
+            continue;
         if (::unlink(ToUtf8(ResolveFileNameCase(folder + r.Name)).c_str()) == 0 &&
             deleted < std::numeric_limits<std::int32_t>::max())
             ++deleted;

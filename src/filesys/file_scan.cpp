@@ -114,7 +114,10 @@ String Detect(const String& folder, const String& name) {
     if (!hit.empty()) return hit;
     TSearchRec r;
     for (std::int32_t c = FindFirst(folder + u"*", faAnyFile, r); c == 0; c = FindNext(r)) {
-        if (r.Attr != faDirectory || r.Name == u"." || r.Name == u"..") continue;
+        // A name holding "\" would be read as a path and could lead out of the tree.
+        if (r.Attr != faDirectory || r.Name == u"." || r.Name == u".." ||
+            r.Name.find(u'\\') != String::npos)
+            continue;
         hit = Detect(folder + r.Name + PathDelim, name);
         if (!hit.empty()) break;
     }

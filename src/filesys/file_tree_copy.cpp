@@ -58,6 +58,12 @@ class TreeCopier {
         if (c != 0 && c != feFileNotFound) Note(fcSourceNotOpened);
         for (; c == 0 && !detail::CopyAbortRequested(); c = FindNext(r)) {
             if (r.Name == u"." || r.Name == u"..") continue;
+            if (r.Name.find(u'\\') != String::npos) {
+                // "\" separates folders in the library's paths: such a name cannot be
+                // addressed, and read as a path ("..\..") it would lead out of the tree.
+                Note(fcSourceNotOpened);
+                continue;
+            }
             const String from = src + PathDelim + r.Name;
             const String to = dst + PathDelim + r.Name;
             if ((r.Attr & faSymLink) != 0)

@@ -135,7 +135,10 @@ std::int32_t MoveToRecycleBin(const String& FileMask) {
     std::int32_t moved = 0;
     TSearchRec r;
     for (std::int32_t c = FindFirst(mask, faAnyFile, r); c == 0; c = FindNext(r)) {
-        if (r.Name.starts_with(u".") || (r.Attr & (faVolumeID | faDirectory)) != 0) continue;
+        // A name holding "\" would be read as a path: it cannot be this folder's file.
+        if (r.Name.starts_with(u".") || (r.Attr & (faVolumeID | faDirectory)) != 0 ||
+            r.Name.find(u'\\') != String::npos)
+            continue;
         if (trash.Take(detail::NativePath(ResolveFileNameCase(folder + r.Name))) &&
             moved < std::numeric_limits<std::int32_t>::max())
             ++moved;

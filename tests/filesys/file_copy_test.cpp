@@ -138,3 +138,20 @@ TEST(FileCopy_FeedBk, ReportsEveryBlockWhateverTheSize) {
         EXPECT_EQ(gReports.back(), (std::pair<std::int64_t, std::int64_t>{c.Size, c.Size}));
     }
 }
+
+// A name holding "\" is a separator for the library's paths; read as one, "t\..\..\f" would
+// lead out of the folder. Every operation treats such entries by their raw names or leaves them.
+TEST(FileCopy_BackslashNames, NothingOutsideTheGivenFolderIsTouched) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "a/b/t/t");
+    std::filesystem::create_directories(dir.Path() / "a/b/t/t\\..\\..");
+    dir.Put("a/b/t/t\\..\\..\\keep.txt", "x");  // reads as a/b/keep.txt
+    dir.Put("a/keep.txt", "k");
+    dir.Put("a/b/keep.txt", "k");
+    EXPECT_EQ(DeleteFiles(dir.Name("a/b/t/*.txt")), 0);
+    EXPECT_EQ(dir.Get("a/b/keep.txt"), "k");
+    EXPECT_EQ(DelDirTree(dir.Name("a/b/t")), u"");
+    EXPECT_FALSE(dir.Exists("a/b/t"));
+    EXPECT_EQ(dir.Get("a/keep.txt"), "k");
+    EXPECT_EQ(dir.Get("a/b/keep.txt"), "k");
+}

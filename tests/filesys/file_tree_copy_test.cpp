@@ -126,3 +126,15 @@ TEST(FileTreeCopy_CopyFileTree, AbortAndFailuresLeaveNoPartialFiles) {
     EXPECT_TRUE(fs::is_symlink(dir.Path() / "c2/ln"));
     EXPECT_TRUE(fs::is_empty(dir.Path() / "c2/a.txt"));
 }
+
+TEST(FileTreeCopy_CopyFileTree, BackslashNamesAreSkipped) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "src/..\\..\\x");
+    dir.Put("src/..\\..\\x\\f.txt", "out");
+    dir.Put("src/ok.txt", "ok");
+    EXPECT_EQ(CopyFileTree(dir.Name("src"), dir.Name("d1/d2"), false, nullptr), fcSourceNotOpened);
+    EXPECT_EQ(dir.Get("d1/d2/ok.txt"), "ok");
+    EXPECT_EQ(Listing(dir.Path()),
+              (std::vector<std::string>{"d1", "d1/d2", "d1/d2/ok.txt", "src", "src/..\\..\\x",
+                                        "src/..\\..\\x\\f.txt", "src/ok.txt"}));
+}

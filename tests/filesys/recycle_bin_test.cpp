@@ -100,3 +100,13 @@ TEST(RecycleBin_MoveToRecycleBin, OtherFileSystemIsRefused) {
     EXPECT_TRUE(fs::is_empty(dir.Path() / "data/Trash/info"));
     fs::remove_all(other);
 }
+
+TEST(RecycleBin_MoveToRecycleBin, BackslashNamesStay) {
+    qorkit::test::TempDir dir;
+    const qorkit::test::ScopedEnv env{{"XDG_DATA_HOME", dir.Native("data")}};
+    fs::create_directories(dir.Path() / "a/w/sub");
+    dir.Put("a/w/sub\\..\\..\\x.txt", "raw");  // reads as a/x.txt
+    dir.Put("a/x.txt", "outside");
+    EXPECT_EQ(MoveToRecycleBin(dir.Name("a/w/*.txt")), 0);
+    EXPECT_EQ(dir.Get("a/x.txt"), "outside");
+}
