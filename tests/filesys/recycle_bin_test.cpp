@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <regex>
 #include <string>
 
 #include "filesys/scoped_env.h"
@@ -15,11 +14,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// True when `text` has the shape of `pattern`, where "9" stands for any digit.
+bool Shaped(const std::string& text, const std::string& pattern) {
+    if (text.size() != pattern.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (pattern[i] == '9' ? (text[i] < '0' || text[i] > '9') : text[i] != pattern[i])
+            return false;
+    return true;
+}
+
 // The Path= value of a trash record, decoded as a file manager does to restore the file.
 std::string RestorePath(const std::string& record) {
-    std::smatch m;
-    if (!std::regex_search(record, m, std::regex("\nPath=([^\n]*)\n"))) return {};
-    const std::string url = m[1];
+    const auto start = record.find("\nPath=");
+    if (start == std::string::npos) return {};
+    const auto end = record.find('\n', start + 6);
+    const std::string url = record.substr(start + 6, end - start - 6);
     std::string path;
     for (std::size_t i = 0; i < url.size(); ++i) {
         if (url[i] == '%' && i + 2 < url.size()) {
@@ -49,10 +58,10 @@ TEST(RecycleBin_MoveToRecycleBin, FreedesktopTrashThatRestores) {
     EXPECT_TRUE(dir.Exists("w/d.txt"));
     EXPECT_FALSE(dir.Exists("w/a b.txt"));
     const std::string info = dir.Get("data/Trash/info/a b.txt.trashinfo");
-    EXPECT_TRUE(std::regex_match(
-        info, std::regex("\\[Trash Info\\]\nPath=/[^ \n]*/w/a%20b\\.txt\n"
-                         "DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
-        << info;
+    // The temporary folder's path holds only characters that stay as they are.
+    const std::string head = "[Trash Info]\nPath=" + dir.Native("w") + "/a%20b.txt\nDeletionDate=";
+    ASSERT_TRUE(info.starts_with(head)) << info;
+    EXPECT_TRUE(Shaped(info.substr(head.size()), "9999-99-99T99:99:99\n")) << info;
     EXPECT_EQ(RestorePath(info), dir.Native("w/a b.txt"));
     EXPECT_EQ(RestorePath(dir.Get("data/Trash/info/\xC3\xBC%.txt.trashinfo")),
               dir.Native("w/\xC3\xBC%.txt"));
