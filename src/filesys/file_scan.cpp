@@ -1,11 +1,15 @@
 // Folder walks over FindFirst/FindNext.
 #include "qorkit/filesys/file_scan.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "qorkit/rtl/file_paths.h"
 #include "qorkit/rtl/file_search.h"
@@ -31,22 +35,74 @@ void ForEachEntry(const String& mask, std::int32_t attr, F&& each) {
     FindClose(r);
 }
 
-// The walk of ScanFilesToStrList and CountFiles: `found(path)` for every file.
-void Walk(const String& folder, const String& pattern, bool recursive, TScanFilesFeedback feedback,
-          std::int64_t& count, const std::function<void(const String&)>& found) {
+// One entry of a folder as the walk needs it: links to folders count as folders (and are
+// marked, as they are never entered).
+struct WalkEntry {
+    std::string Name;
+    bool Folder = false;
+    bool Link = false;
+};
+
+// The entries of `dir` except "." and "..". The kind comes from the folder listing itself where
+// the file system gives it, so a plain file costs no stat call.
+void ReadEntries(const std::string& dir, std::vector<WalkEntry>& out) {
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (d == nullptr) return;
+    const int fd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view n = e->d_name;
+        if (n == "." || n == "..") continue;
+        WalkEntry w{std::string(n)};
+        struct stat st {};
+        unsigned char type = e->d_type;
+        if (type == DT_UNKNOWN) {
+            if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+        }
+        w.Link = type == DT_LNK;
+        w.Folder = type == DT_DIR ||
+                   (w.Link && ::fstatat(fd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode));
+        out.push_back(std::move(w));
+    }
+    ::closedir(d);
+}
+
+// True for the patterns that match every name ("*", "*.*").
+bool MatchesAll(const String& pattern) {
+    return pattern == u"*" || pattern == u"*.*";
+}
+
+// The walk of ScanFilesToStrList and CountFiles: `found(path)` for every file that matches
+// `pattern` (every name when `all`), in name order; subfolders are visited in name order.
+void Walk(const String& folder, const String& pattern, bool all, bool recursive,
+          TScanFilesFeedback feedback, std::int64_t& count,
+          const std::function<void(const String&)>& found) {
     if (feedback != nullptr)
         feedback(folder, static_cast<std::int32_t>(std::min<std::int64_t>(
                              count, std::numeric_limits<std::int32_t>::max())));
-    ForEachEntry(folder + pattern, faAnyFile, [&](const TSearchRec& r) {
-        if ((r.Attr & faDirectory) != 0) return;
+    std::vector<WalkEntry> entries;
+    ReadEntries(ToUtf8(folder), entries);
+    std::vector<String> files, subfolders;
+    for (const WalkEntry& e : entries) {
+        if (e.Folder) {
+            if (recursive && !e.Link) subfolders.push_back(FromUtf8(e.Name));
+            continue;
+        }
+        if (all && !found) {
+            ++count;
+            continue;
+        }
+        String name = FromUtf8(e.Name);
+        if (!all && !MatchesMask(name, pattern)) continue;
         ++count;
-        if (found) found(folder + r.Name);
-    });
-    if (!recursive) return;
-    ForEachEntry(folder + u"*", faAnyFile, [&](const TSearchRec& r) {
-        if ((r.Attr & faDirectory) != 0 && (r.Attr & faSymLink) == 0)
-            Walk(folder + r.Name + PathDelim, pattern, true, feedback, count, found);
-    });
+        if (found) files.push_back(std::move(name));
+    }
+    std::sort(files.begin(), files.end());
+    for (const String& f : files)
+        found(folder + f);
+    std::sort(subfolders.begin(), subfolders.end());
+    for (const String& sub : subfolders)
+        Walk(folder + sub + PathDelim, pattern, all, true, feedback, count, found);
 }
 
 String Detect(const String& folder, const String& name) {
@@ -58,7 +114,10 @@ String Detect(const String& folder, const String& name) {
     if (!hit.empty()) return hit;
     TSearchRec r;
     for (std::int32_t c = FindFirst(folder + u"*", faAnyFile, r); c == 0; c = FindNext(r)) {
-        if (r.Attr != faDirectory || r.Name == u"." || r.Name == u"..") continue;
+        // A name holding "\" would be read as a path and could lead out of the tree.
+        if (r.Attr != faDirectory || r.Name == u"." || r.Name == u".." ||
+            r.Name.find(u'\\') != String::npos)
+            continue;
         hit = Detect(folder + r.Name + PathDelim, name);
         if (!hit.empty()) break;
     }
@@ -72,13 +131,15 @@ void ScanFilesToStrList(const String& FileMask, bool Recursive, TStringList* Lis
                         TScanFilesFeedback Feedback) {
     if (List == nullptr) return;
     std::int64_t count = 0;
-    Walk(StoredFolder(ExtractFilePath(FileMask)), ExtractFileName(FileMask), Recursive, Feedback,
+    const String pattern = ExtractFileName(FileMask);
+    Walk(StoredFolder(ExtractFilePath(FileMask)), pattern, MatchesAll(pattern), Recursive, Feedback,
          count, [List](const String& path) { List->Add(path); });
 }
 
 std::int64_t CountFiles64(const String& FileMask, bool Recursive, TScanFilesFeedback Feedback) {
     std::int64_t count = 0;
-    Walk(StoredFolder(ExtractFilePath(FileMask)), ExtractFileName(FileMask), Recursive, Feedback,
+    const String pattern = ExtractFileName(FileMask);
+    Walk(StoredFolder(ExtractFilePath(FileMask)), pattern, MatchesAll(pattern), Recursive, Feedback,
          count, nullptr);
     return count;
 }

@@ -14,6 +14,14 @@ extern char** environ;
 
 namespace qorkit {
 
+String GetSystemDir() {
+    return u"/usr/lib";
+}
+
+String GetWindowsDir() {
+    return u"/usr";
+}
+
 String GetTempDir() {
     const char* tmp = std::getenv("TMPDIR");
     String dir = ExpandFileName(FromUtf8(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp"));

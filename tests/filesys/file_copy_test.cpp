@@ -89,6 +89,9 @@ TEST(FileCopy_DelDirTree, DeletesLinksNotTheirTargets) {
     dir.Put("t/a.txt", "");
     dir.Put("t/Sub/Deep/.hidden", "");
     std::filesystem::create_directory_symlink(outside.Path(), dir.Path() / "t" / "Sub" / "out");
+    std::filesystem::create_directory_symlink(outside.Path(), dir.Path() / "link");
+    EXPECT_EQ(DelDirTree(dir.Name("link/")), u"");  // the link goes, not what it names
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.Path() / "link"));
     EXPECT_EQ(DelDirTree(dir.Name("T")), u"");
     EXPECT_FALSE(dir.Exists("t"));
     EXPECT_EQ(outside.Get("keep.txt"), "k");
@@ -110,4 +113,45 @@ TEST(FileCopy_DeleteFiles, MatchingFilesOnly) {
     EXPECT_TRUE(dir.Exists("d.txt"));
     EXPECT_FALSE(dir.Exists("a.txt"));
     EXPECT_EQ(DeleteFiles(dir.Name("*.none")), 0);
+}
+
+TEST(FileCopy_FeedBk, ReportsEveryBlockWhateverTheSize) {
+    TempDir dir;
+    // size -> number of reports: the first, one per block read (a last full block is followed
+    // by an empty read) and the last.
+    const struct {
+        std::int64_t Size;
+        std::size_t Reports;
+    } cases[] = {{0, 3}, {100, 3}, {8192, 4}, {16384, 5}, {(1 << 20) + 100, 131}, {1 << 21, 259}};
+    for (const auto& c : cases) {
+        std::string data(static_cast<std::size_t>(c.Size), 'x');
+        for (std::size_t i = 0; i < data.size(); i += 4093)
+            data[i] = static_cast<char>(i);
+        dir.Put("s.bin", data);
+        gReports.clear();
+        gAbortAt = -1;
+        EXPECT_EQ(FileCopyFeedBk(dir.Name("s.bin"), dir.Name("d.bin"), false, Report), 0);
+        EXPECT_EQ(dir.Get("d.bin"), data) << c.Size;
+        ASSERT_EQ(gReports.size(), c.Reports) << c.Size;
+        for (std::size_t i = 1; i + 1 < gReports.size(); ++i)
+            EXPECT_EQ(gReports[i].first, std::min<std::int64_t>(8192 * (i - 1), c.Size));
+        EXPECT_EQ(gReports.back(), (std::pair<std::int64_t, std::int64_t>{c.Size, c.Size}));
+    }
+}
+
+// A name holding "\" is a separator for the library's paths; read as one, "t\..\..\f" would
+// lead out of the folder. Every operation treats such entries by their raw names or leaves them.
+TEST(FileCopy_BackslashNames, NothingOutsideTheGivenFolderIsTouched) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "a/b/t/t");
+    std::filesystem::create_directories(dir.Path() / "a/b/t/t\\..\\..");
+    dir.Put("a/b/t/t\\..\\..\\keep.txt", "x");  // reads as a/b/keep.txt
+    dir.Put("a/keep.txt", "k");
+    dir.Put("a/b/keep.txt", "k");
+    EXPECT_EQ(DeleteFiles(dir.Name("a/b/t/*.txt")), 0);
+    EXPECT_EQ(dir.Get("a/b/keep.txt"), "k");
+    EXPECT_EQ(DelDirTree(dir.Name("a/b/t")), u"");
+    EXPECT_FALSE(dir.Exists("a/b/t"));
+    EXPECT_EQ(dir.Get("a/keep.txt"), "k");
+    EXPECT_EQ(dir.Get("a/b/keep.txt"), "k");
 }

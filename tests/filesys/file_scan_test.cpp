@@ -85,3 +85,13 @@ TEST(FileScan_Queries, SizesAndFolders) {
     EXPECT_FALSE(DirExists(dir.Name("a.txt")));
     EXPECT_FALSE(DirExists(u""));
 }
+
+TEST(FileScan_Detect, BackslashFolderNamesAreNotEntered) {
+    TempDir dir;
+    // "x\..\.." read as a path is the parent of the tree: entering it would never end.
+    std::filesystem::create_directories(dir.Path() / "t/x");
+    std::filesystem::create_directories(dir.Path() / "t/x\\..\\..");
+    dir.Put("t/x\\..\\../f.txt", "");
+    EXPECT_EQ(FileDetect(dir.Name("t/f.txt")), u"");
+    EXPECT_EQ(CountFiles(dir.Name("t/*.*"), true, nullptr), 1);
+}

@@ -59,3 +59,38 @@ qorkit_fs_tree_test(CountCountsFiles "${tool} count 'TREE/*.*' --recursive && ${
     "^4\n1\n$")
 qorkit_fs_fails(FindMissingFolderFails 1 "no such folder" "${tool} find '/nonexistent/dir/*.txt'")
 qorkit_fs_fails(CountWithoutMaskIsUsageError 2 "missing MASK" "${tool} count -r")
+
+# copytree, deltree, trash and drives on trees made by each test (the link is copied as a link).
+qorkit_fs_tree_test(CopyTreeCopiesFilesAndLinks
+    "${tool} copytree TREE TREE-copy/new && cat TREE-copy/new/Sub/c.TXT && test -L TREE-copy/new/Sub/loop && ${tool} count -r 'TREE-copy/new/*.*'"
+    "^4\n$")
+qorkit_fs_tree_test(CopyTreeIntoItselfFails
+    "${tool} copytree TREE TREE/Sub/x 2>&1; echo \"exit $?\"; test ! -e TREE/Sub/x"
+    "^qorkit: copytree: [^\n]*/Sub/x: DST lies inside SRC\nexit 1\n$")
+qorkit_fs_fails(CopyTreeMissingSourceFails 1 "/nonexistent/src: no such folder"
+    "${tool} copytree /nonexistent/src ${fsdir}/never && test ! -e ${fsdir}/never")
+qorkit_fs_fails(CopyTreeWithoutDestIsUsageError 2 "missing operand" "${tool} copytree ${fsdir}")
+qorkit_fs_tree_test(DelTreeWithYesDeletes "${tool} deltree --yes TREE/Sub && test ! -e TREE/Sub && ls TREE"
+    "^a.txt\nb.dat\n$")
+qorkit_fs_tree_test(DelTreeWithoutTerminalRefuses
+    "${tool} deltree TREE < /dev/null 2>&1; echo \"exit $?\"; test -e TREE/a.txt"
+    "^qorkit: deltree: not a terminal: give --yes to delete without asking; usage: [^\n]*\nexit 2\n$")
+qorkit_fs_tree_test(DelTreeAsksOnTerminal
+    "printf 'n\\n' | timeout 20 script -qec '${tool} deltree TREE/Sub' /dev/null; test -e TREE/Sub && printf 'y\\n' | timeout 20 script -qec '${tool} deltree TREE/Sub' /dev/null && test ! -e TREE/Sub && echo gone"
+    "delete [^\n]*/Sub and everything in it\\? \\[y/N\\] qorkit: deltree: [^\n]*: not deleted.*gone\n$")
+qorkit_fs_fails(DelTreeMissingFolderFails 1 "/nonexistent/d: no such folder" "${tool} deltree -y /nonexistent/d")
+qorkit_fs_tree_test(TrashMovesIntoTheTrash
+    "XDG_DATA_HOME=TREE/data ${tool} trash TREE/a.txt 'TREE/*.dat' && test ! -e TREE/a.txt && cat TREE/data/Trash/info/a.txt.trashinfo && ls TREE/data/Trash/files"
+    "^\\[Trash Info\\]\nPath=/[^\n]*/a.txt\nDeletionDate=[0-9T:-]+\na.txt\nb.dat\n$")
+qorkit_fs_tree_test(TrashWithAMissingFileMovesNothing
+    "XDG_DATA_HOME=TREE/data ${tool} trash TREE/a.txt TREE/missing 2>&1; echo \"exit $?\"; test -e TREE/a.txt && test ! -e TREE/data"
+    "^qorkit: trash: [^\n]*/missing: no such file\nexit 1\n$")
+qorkit_fs_fails(TrashFolderFails 1 ": is a folder" "${tool} trash ${fsdir}")
+qorkit_fs_fails(TrashWithoutFileIsUsageError 2 "missing operand" "${tool} trash")
+add_test(NAME Tool.DrivesListsTheRoot COMMAND ${tool} drives)
+set_tests_properties(Tool.DrivesListsTheRoot PROPERTIES PASS_REGULAR_EXPRESSION
+    "^C:\t(fixed|removable|remote|ramdisk|cdrom|unknown)\t-?[0-9]+\t/\n")
+qorkit_fs_fails(DrivesWithOperandIsUsageError 2 "extra operand" "${tool} drives x")
+qorkit_fs_tree_test(CopyTreeShowsProgressOnATerminalOnly
+    "${tool} copytree TREE TREE-quiet 2>&1 | wc -c && timeout 20 script -qec '${tool} copytree TREE TREE-tty' /dev/null"
+    "^0\n.*\\[#+ *\\] [0-9]+% ")

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
+#include "qorkit/rtl/objects.h"
 #include "qorkit/rtl/system.h"
 
 namespace qorkit {
@@ -13,6 +15,11 @@ namespace qorkit {
 using TFileCopyFeedBack = void (*)(std::int32_t BytesCopied, std::int32_t SizeOfFile);
 /// Progress of a file copy in 64-bit values.
 using TFileCopyFeedBack64 = void (*)(std::int64_t BytesCopied, std::int64_t SizeOfFile);
+
+/// A numeric progress event for the unit's clients (no operation of the unit calls it).
+using TNumericFeedback = std::function<void(TObject* Sender, double num)>;
+/// A text progress event for the unit's clients (no operation of the unit calls it).
+using TStringFeedback = std::function<void(TObject* Sender, const String& msg)>;
 
 /// Results of `FileCopyFeedBk` besides 0 (copied, or nothing to do).
 inline constexpr std::int32_t fcSourceNotOpened = -1;
@@ -24,6 +31,8 @@ inline constexpr std::int32_t fcWriteFailed = -3;
 inline constexpr std::int32_t fcReadFailed = -4;
 /// See `fcSourceNotOpened`: `AbortAnyFileCopying` stopped the copy.
 inline constexpr std::int32_t fcAborted = -5;
+/// See `fcSourceNotOpened`: `CopyFileTree` was asked to copy a folder into itself.
+inline constexpr std::int32_t fcIntoItself = -6;
 
 /// Copies `Source` to `Dest`, or into `Dest` under the source's name when `Dest` is an existing
 /// folder. Clears the abort switch first. Returns 0 without copying or calling `FeedBack` when
@@ -46,8 +55,9 @@ std::int32_t FileCopyFeedBk64(const String& Source, const String& Dest, bool Cop
 void AbortAnyFileCopying() noexcept;
 
 /// Deletes the folder `Dir` with everything in it. Symbolic links are deleted as links; the
-/// folders they point to are never touched. Returns "" on success, else the first entry (or
-/// the folder itself) that could not be deleted; "" for an empty `Dir`.
+/// folders they point to are never touched (also when `Dir` itself is a link). Returns "" on
+/// success, else the first entry (or the folder itself) that could not be deleted; "" for an empty
+/// `Dir`.
 String DelDirTree(const String& Dir);
 
 /// Deletes the files that match `FileMask` (folders, links to folders and names starting with
