@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "../core/leading_integer.h"
 #include "../core/tag_reader_core.h"
 #include "../core/xml_escape.h"
 #include "qorkit/core/errors.h"
@@ -212,15 +213,9 @@ bool ReadChild(FileChars& in, Child& child) {
 // Decimal integer: leading blanks, an optional sign, digits up to the first other character;
 // no digits give 0, magnitudes beyond the 32-bit range saturate.
 std::int32_t ReadInteger(std::u16string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
-    std::int64_t v = 0;
-    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
-        v = std::min<std::int64_t>(v * 10 + (s[i] - u'0'), std::int64_t{1} << 31);
-    v = negative ? -v : v;
+    bool overflow = false;
+    const std::int64_t v =
+        detail::ReadLeadingInteger(s, std::numeric_limits<std::int32_t>::max(), overflow);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }

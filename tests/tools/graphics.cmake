@@ -39,6 +39,10 @@ set_tests_properties(Tool.GraphicsUnwritableFolderFails PROPERTIES
 qorkit_tool_prints(Tool.LabelShowFindsTheLabelById
     "^caption:     a > b\nposition:    12.5, -3.5 \\(attached: tlamNone\\)\nlayer:       40\nstyle:       tlBox\n"
     label show ${data}/graphics_labels.xml --id "HAND MADE")
+add_test(NAME Tool.LabelShowReadsStandardInput
+    COMMAND sh -c "${tool} label show - --id a < ${data}/graphics_labels.xml")
+set_tests_properties(Tool.LabelShowReadsStandardInput PROPERTIES
+    PASS_REGULAR_EXPRESSION "^caption:     first\n")
 add_test(NAME Tool.LabelRenderWritesPng
     COMMAND sh -c "${tool} label render ${data}/graphics_labels.xml --png - | od -An -tx1 -N8")
 set_tests_properties(Tool.LabelRenderWritesPng PROPERTIES

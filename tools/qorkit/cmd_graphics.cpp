@@ -61,8 +61,11 @@ int Frame(Args args, std::ostream& out, std::ostream&) {
 void ReadLabel(const std::string& name, const std::optional<std::string>& id,
                TCustomTextLabel& label) {
     OpenInput(name);  // reports a missing or unreadable file with the system's reason
+    // The reader works on a named text file: standard input goes through a private copy.
+    std::optional<TemporaryFile> copy;
+    if (name == "-") copy.emplace(ReadInputBytes(name));
     TextFile f;
-    f.Assign(FromUtf8(name));
+    f.Assign(FromUtf8(copy ? copy->Name() : name));
     f.Reset();
     if (!label.ReadFromOpenXMLFile(f, id ? FromUtf8(*id) : String()))
         throw Failure("no label" + (id ? " '" + *id + "'" : std::string()) + " in '" + name + "'");
